@@ -12,6 +12,10 @@ target_compile_options(cursorial_warnings INTERFACE
 # because Qt's include folders are simply not on its path.
 function(cursorial_module name)
     cmake_parse_arguments(M "QT" "" "SOURCES;LIBS" ${ARGN})
+    if(NOT M_SOURCES)
+        # A folder that has no sources yet contributes nothing rather than breaking the build.
+        return()
+    endif()
     add_library(${name} STATIC ${M_SOURCES})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${name} PUBLIC ${M_LIBS} PRIVATE cursorial_warnings)
