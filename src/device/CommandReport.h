@@ -26,6 +26,29 @@ namespace cursorial {
 
 inline constexpr std::size_t kCommandReportSize = 65;
 
+// Command ids of the command interface.
+namespace command {
+inline constexpr std::uint8_t kReportRate = 0x02;     // write report rate
+inline constexpr std::uint8_t kDpiStages = 0x03;      // write DPI stages
+inline constexpr std::uint8_t kDpiColours = 0x04;     // write DPI stage colours
+inline constexpr std::uint8_t kLighting = 0x05;       // write lighting mode
+inline constexpr std::uint8_t kLiftSensor = 0x06;     // write lift-off and sensor options
+inline constexpr std::uint8_t kPower = 0x07;          // write sleep, wake, button response
+inline constexpr std::uint8_t kMacroData = 0x08;      // write one button's macro
+inline constexpr std::uint8_t kButtonTable = 0x09;    // write the button function table
+inline constexpr std::uint8_t kLightingReset = 0x0E;  // lighting reset (two forms)
+inline constexpr std::uint8_t kFactoryReset = 0x0F;   // factory reset
+inline constexpr std::uint8_t kInfo = 0x10;           // read device information
+inline constexpr std::uint8_t kReadPrepare = 0x11;    // read; answer unused
+inline constexpr std::uint8_t kReadReportRate = 0x12;
+inline constexpr std::uint8_t kReadDpiStages = 0x13;
+inline constexpr std::uint8_t kReadDpiColours = 0x14;
+inline constexpr std::uint8_t kReadLighting = 0x15;
+inline constexpr std::uint8_t kReadLiftSensor = 0x16;
+inline constexpr std::uint8_t kReadPower = 0x17;
+inline constexpr std::uint8_t kReadFirmware = 0x20;
+}  // namespace command
+
 // Request positions.
 inline constexpr std::size_t kReportIdByte = 0;
 inline constexpr std::size_t kCommandByte = 1;
