@@ -34,6 +34,13 @@ Bytes Slice(const Buffer& buffer, std::size_t from, std::size_t count) {
     return Bytes(buffer.data() + from, buffer.data() + from + count);
 }
 
+// The leading bytes of a report followed by zeros up to `size`.
+inline Bytes Padded(std::initializer_list<std::uint8_t> leading, std::size_t size = 65) {
+    Bytes bytes(leading);
+    bytes.resize(size, 0);
+    return bytes;
+}
+
 inline ::testing::AssertionResult SameBytes(std::span<const std::uint8_t> actual,
                                             std::span<const std::uint8_t> expected) {
     std::size_t differ = 0;
