@@ -16,38 +16,50 @@ struct EntryBytes {
     int b0 = -1, b1 = -1, b2 = -1;  // -1: keep
 };
 
-// Consumer-control usages of media values 2..8 and system values 3..6.
-constexpr std::uint8_t kMediaUsage[] = {0xCD, 0xB7, 0xB6, 0xB5, 0xE9, 0xEA, 0xE2};
-constexpr std::uint16_t kSystemUsage[] = {0x0192, 0x0194, 0x0223, 0x018A};
+// Rows of one function type for the values first, first + 1, ...; `other` for any other value.
+struct EntryRows {
+    std::span<const EntryBytes> rows;
+    int first;
+    EntryBytes other;
 
-// 0x10 with the HID mouse button bits (1 left, 2 right, 4 middle, 8 back, 16 forward); the
-// other rows are the mouse's own codes.
-EntryBytes MouseEntry(int v) {
-    switch (v) {
-        case 1:
-            return {0x10, 0x01, 0x00};
-        case 2:
-            return {0x10, 0x04, 0x00};
-        case 3:
-            return {0x10, 0x02, 0x00};
-        case 4:
-            return {0x30, 0x32, 0x03};
-        case 5:
-            return {0x10, 0x10, 0x00};
-        case 6:
-            return {0x10, 0x08, 0x00};
-        case 7:
-            return {0x20, 0x01, 0x00};
-        case 8:
-            return {0x20, 0xFF, 0x00};
-        case 9:
-            return {0x10, 0x00, 0xF5};
-        case 10:
-            return {0x10, 0x00, 0xF6};
-        default:
-            return {0x10, 0x00, 0x00};
+    EntryBytes For(int value) const {
+        const long i = static_cast<long>(value) - first;
+        if (i < 0 || i >= static_cast<long>(rows.size())) {
+            return other;
+        }
+        return rows[static_cast<std::size_t>(i)];
     }
-}
+};
+
+// Type 1, values 1..10: 0x10 with the HID mouse button bits (1 left, 2 right, 4 middle, 8 back,
+// 16 forward), and the mouse's own codes.
+constexpr EntryBytes kMouseRows[] = {
+    {0x10, 0x01, 0x00}, {0x10, 0x04, 0x00}, {0x10, 0x02, 0x00}, {0x30, 0x32, 0x03},
+    {0x10, 0x10, 0x00}, {0x10, 0x08, 0x00}, {0x20, 0x01, 0x00}, {0x20, 0xFF, 0x00},
+    {0x10, 0x00, 0xF5}, {0x10, 0x00, 0xF6},
+};
+// Type 3, values 1..8: consumer usages 0x0183, 0xCD, 0xB7, 0xB6, 0xB5, 0xE9, 0xEA, 0xE2.
+constexpr EntryBytes kMediaRows[] = {
+    {0x80, 0x83, 0x01}, {0x80, 0xCD, 0x00}, {0x80, 0xB7, 0x00}, {0x80, 0xB6, 0x00},
+    {0x80, 0xB5, 0x00}, {0x80, 0xE9, 0x00}, {0x80, 0xEA, 0x00}, {0x80, 0xE2, 0x00},
+};
+// Type 5, values 1..3.
+constexpr EntryBytes kDpiRows[] = {{0x40, 0x02, 0x00}, {0x40, 0x03, 0x00}, {0x40, 0x01, 0x00}};
+// Type 6, values 1..2: the third byte keeps its value.
+constexpr EntryBytes kType6Rows[] = {{0x60, 0x04, -1}, {0x60, 0x01, -1}};
+// Type 8, values 1..11: consumer usages 0x6F, 0x70, 0x0192, 0x0194, 0x0223, 0x018A (low byte
+// first), then keyboard chords GUI + D, GUI + Tab, Ctrl + C, Ctrl + V, Ctrl + X.
+constexpr EntryBytes kSystemRows[] = {
+    {0x80, 0x6F, 0x00}, {0x80, 0x70, 0x00}, {0x80, 0x92, 0x01}, {0x80, 0x94, 0x01},
+    {0x80, 0x23, 0x02}, {0x80, 0x8A, 0x01}, {0x70, 0x08, 0x07}, {0x70, 0x08, 0x2B},
+    {0x70, 0x01, 0x06}, {0x70, 0x01, 0x19}, {0x70, 0x01, 0x1B},
+};
+
+constexpr EntryRows kMouse{kMouseRows, 1, {0x10, 0x00, 0x00}};
+constexpr EntryRows kMedia{kMediaRows, 1, {0x80, 0x00, 0x00}};
+constexpr EntryRows kDpi{kDpiRows, 1, {0x40, 0x00, 0x00}};
+constexpr EntryRows kType6{kType6Rows, 1, {0x60, -1, -1}};
+constexpr EntryRows kSystem{kSystemRows, 1, {0x80, 0x00, 0x00}};
 
 // A key with modifier bits; a modifier key pressed alone goes out as its bit with no key.
 EntryBytes KeyboardEntry(int usage, int modifiers) {
@@ -55,63 +67,6 @@ EntryBytes KeyboardEntry(int usage, int modifiers) {
         return {0x70, Low8(ModifierBits(usage)), 0x00};
     }
     return {0x70, Low8(modifiers), Low8(ModifierBits(usage))};
-}
-
-EntryBytes MediaEntry(int v) {
-    if (v == 1)
-        return {0x80, 0x83, 0x01};  // consumer usage 0x0183
-    if (v >= 2 && v <= 8)
-        return {0x80, kMediaUsage[v - 2], 0x00};
-    return {0x80, 0x00, 0x00};
-}
-
-EntryBytes DpiEntry(int v) {
-    switch (v) {
-        case 1:
-            return {0x40, 0x02, 0x00};
-        case 2:
-            return {0x40, 0x03, 0x00};
-        case 3:
-            return {0x40, 0x01, 0x00};
-        default:
-            return {0x40, 0x00, 0x00};
-    }
-}
-
-EntryBytes Type6Entry(int v) {
-    if (v == 1)
-        return {0x60, 0x04, -1};
-    if (v == 2)
-        return {0x60, 0x01, -1};
-    return {0x60, -1, -1};
-}
-
-EntryBytes SystemEntry(int v) {
-    switch (v) {
-        case 1:
-            return {0x80, 0x6F, 0x00};
-        case 2:
-            return {0x80, 0x70, 0x00};
-        case 3:
-        case 4:
-        case 5:
-        case 6: {
-            const int usage = kSystemUsage[v - 3];
-            return {0x80, usage & 0xFF, usage >> 8};
-        }
-        case 7:
-            return {0x70, 0x08, 0x07};  // GUI + D
-        case 8:
-            return {0x70, 0x08, 0x2B};  // GUI + Tab
-        case 9:
-            return {0x70, 0x01, 0x06};  // Ctrl + C
-        case 10:
-            return {0x70, 0x01, 0x19};  // Ctrl + V
-        case 11:
-            return {0x70, 0x01, 0x1B};  // Ctrl + X
-        default:
-            return {0x80, 0x00, 0x00};
-    }
 }
 
 //   byte 0  0x90
@@ -157,13 +112,13 @@ AssignOutcome ApplyAssignment(ButtonTable& table, const ButtonAssignment& a,
     EntryBytes e;
     switch (a.type) {
         case function_type::kMouse:
-            e = MouseEntry(a.value);
+            e = kMouse.For(a.value);
             break;
         case function_type::kKeyboard:
             e = KeyboardEntry(a.value, a.second);
             break;
         case function_type::kMedia:
-            e = MediaEntry(a.value);
+            e = kMedia.For(a.value);
             break;
         case function_type::kMacro: {
             const auto it = std::find_if(macros.begin(), macros.end(),
@@ -174,16 +129,16 @@ AssignOutcome ApplyAssignment(ButtonTable& table, const ButtonAssignment& a,
             break;
         }
         case function_type::kDpi:
-            e = DpiEntry(a.value);
+            e = kDpi.For(a.value);
             break;
         case function_type::kType6:
-            e = Type6Entry(a.value);
+            e = kType6.For(a.value);
             break;
         case function_type::kTwoValue:
             e = {0x30, Low8(a.value), Low8(a.second)};
             break;
         case function_type::kSystem:
-            e = SystemEntry(a.value);
+            e = kSystem.For(a.value);
             break;
         case function_type::kDisabled:
             e = {0x60, 0x00, 0x00};
