@@ -1,0 +1,141 @@
+// The thin SQLite wrappers: results on misuse, the done flag, Close refusing while a statement
+// lives, and the scoped transaction that commits on scope exit.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <string>
+
+#include "StoreTestSupport.h"
+#include "store/SQLiteAutoTransaction.h"
+#include "store/SQLiteDB.h"
+#include "store/SQLiteStatement.h"
+
+namespace cursorial {
+namespace {
+
+using test::QueryOne;
+using test::ScratchFolder;
+
+constexpr int kCreate = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
+
+TEST(SQLiteWrapper, WithoutConnectionOrStatementEverythingFailsQuietly) {
+    SQLiteDB db;
+    SQLiteStatement st;
+    EXPECT_FALSE(db.IsOpen());
+    EXPECT_TRUE(db.Close());
+    EXPECT_EQ(db.Exec("SELECT 1"), SQLITE_MISUSE);
+    EXPECT_EQ(db.Prepare(st, "SELECT 1"), SQLITE_MISUSE);
+    EXPECT_EQ(db.LastInsertRowId(), -1);
+    EXPECT_TRUE(st.IsDone());
+    EXPECT_EQ(st.BindInt(1, 5), SQLITE_MISUSE);
+    EXPECT_EQ(st.BindText(1, "x", 1), SQLITE_MISUSE);
+    EXPECT_EQ(st.Step(), SQLITE_MISUSE);
+    EXPECT_EQ(st.ColumnInt(0), 0);
+    EXPECT_EQ(st.ColumnText(0), nullptr);
+
+    ScratchFolder folder;
+    ASSERT_TRUE(db.Open((folder.path() / "a.db").string(), kCreate));
+    EXPECT_EQ(db.Exec(nullptr), SQLITE_MISUSE);
+    EXPECT_EQ(db.Prepare(st, nullptr), SQLITE_MISUSE);
+    // A statement naming a missing table fails at Prepare; every later step says misuse.
+    EXPECT_NE(db.Prepare(st, "SELECT * FROM t_missing"), SQLITE_OK);
+    EXPECT_FALSE(st.IsPrepared());
+    EXPECT_EQ(st.Step(), SQLITE_MISUSE);
+}
+
+TEST(SQLiteWrapper, OpenSetsSynchronousAndFailsWithoutFolder) {
+    ScratchFolder folder;
+    SQLiteDB db;
+    EXPECT_FALSE(db.Open((folder.path() / "missing" / "a.db").string(), kCreate));
+    EXPECT_FALSE(db.IsOpen());
+
+    ASSERT_TRUE(db.Open((folder.path() / "a.db").string(), kCreate));
+    EXPECT_EQ(QueryOne(db, "PRAGMA synchronous"), "0");
+    db.SetSyncMode(SyncMode::kFull);
+    ASSERT_TRUE(db.Open((folder.path() / "a.db").string(), kCreate));  // reopen replaces
+    EXPECT_EQ(QueryOne(db, "PRAGMA synchronous"), "2");
+}
+
+TEST(SQLiteWrapper, StatementStepsBindsAndFinalizes) {
+    ScratchFolder folder;
+    SQLiteDB db;
+    ASSERT_TRUE(db.Open((folder.path() / "a.db").string(), kCreate));
+    ASSERT_EQ(db.Exec("CREATE TABLE t(a INTEGER, b TEXT)"), SQLITE_OK);
+
+    SQLiteStatement st;
+    // A length of -1 covers the text and its terminator.
+    ASSERT_EQ(db.Prepare(st, "INSERT INTO t VALUES (?, ?)", -1), SQLITE_OK);
+    EXPECT_TRUE(st.IsDone());
+    const std::string text = "h\xC3\xA9";  // bound without copying: must outlive the step
+    EXPECT_EQ(st.BindInt(1, -7), SQLITE_OK);
+    EXPECT_EQ(st.BindText(2, text), SQLITE_OK);
+    EXPECT_EQ(st.Step(), SQLITE_DONE);
+    EXPECT_TRUE(st.IsDone());
+    EXPECT_EQ(db.LastInsertRowId(), 1);
+
+    ASSERT_EQ(db.Prepare(st, "SELECT a, b FROM t"), SQLITE_OK);
+    ASSERT_EQ(st.Step(), SQLITE_ROW);
+    EXPECT_EQ(st.ColumnInt(0), -7);
+    EXPECT_STREQ(st.ColumnText(1), text.c_str());
+    EXPECT_EQ(st.Step(), SQLITE_DONE);
+
+    // While a statement is alive SQLite refuses to close; the handle stays usable.
+    ASSERT_EQ(db.Prepare(st, "SELECT a FROM t"), SQLITE_OK);
+    EXPECT_FALSE(db.Close());
+    EXPECT_TRUE(db.IsOpen());
+    EXPECT_EQ(st.Finalize(), SQLITE_OK);
+    EXPECT_TRUE(db.Close());
+    EXPECT_FALSE(db.IsOpen());
+}
+
+TEST(SQLiteWrapper, AutoTransactionEndsOnScopeExitAndRollsBackOnRequest) {
+    ScratchFolder folder;
+    SQLiteDB db;
+    ASSERT_TRUE(db.Open((folder.path() / "a.db").string(), kCreate));
+    ASSERT_EQ(db.Exec("CREATE TABLE t(a INTEGER)"), SQLITE_OK);
+    {
+        SQLiteAutoTransaction transaction(&db);
+        EXPECT_TRUE(transaction.IsActive());
+        EXPECT_TRUE(db.InTransaction());
+        EXPECT_FALSE(transaction.Begin());  // already active
+        db.Exec("INSERT INTO t VALUES (1)");
+    }
+    EXPECT_FALSE(db.InTransaction());
+    EXPECT_EQ(QueryOne(db, "SELECT count(*) FROM t"), "1");
+    {
+        SQLiteAutoTransaction transaction(&db);
+        db.Exec("INSERT INTO t VALUES (2)");
+        {
+            // An inner scope joins the outer transaction instead of ending it.
+            SQLiteAutoTransaction inner(&db);
+            db.Exec("INSERT INTO t VALUES (3)");
+        }
+        EXPECT_TRUE(db.InTransaction());
+        EXPECT_TRUE(transaction.Rollback());
+    }
+    EXPECT_EQ(QueryOne(db, "SELECT count(*) FROM t"), "1");
+    {
+        SQLiteAutoTransaction transaction(&db);
+        db.Exec("INSERT INTO t VALUES (4)");
+        EXPECT_TRUE(transaction.Commit());
+        EXPECT_FALSE(transaction.IsActive());
+        EXPECT_FALSE(transaction.Rollback());
+    }
+    EXPECT_EQ(QueryOne(db, "SELECT count(*) FROM t"), "2");
+
+    SQLiteAutoTransaction none(nullptr);
+    EXPECT_FALSE(none.IsActive());
+    EXPECT_FALSE(none.Begin());
+    EXPECT_FALSE(none.Commit());
+
+    SQLiteDB closed;
+    SQLiteAutoTransaction onClosed(&closed);
+    EXPECT_TRUE(onClosed.IsActive());
+    EXPECT_FALSE(onClosed.Commit());
+    EXPECT_FALSE(onClosed.IsActive());
+    EXPECT_FALSE(onClosed.Begin());  // sets the flag, reports false
+    EXPECT_TRUE(onClosed.IsActive());
+}
+
+}  // namespace
+}  // namespace cursorial
