@@ -217,6 +217,19 @@ TEST(LanguageFiles, EnglishAndSimplifiedChineseAreShipped) {
     EXPECT_TRUE(files.contains("2052.lan"));
 }
 
+TEST(LanguageFiles, ExistForEveryLanguageTheCatalogueOffers) {
+    // A listed language without its file would show every text empty once chosen.
+    const std::string catalogue = ReadAll(DataDir() / "config.xml");
+    static const std::regex kLan(R"(<lan\s[^>]*\bvalue\s*=\s*"([^"]*)\")");
+    const auto files = LoadLanguageFiles();
+    for (auto lan = std::sregex_iterator(catalogue.begin(), catalogue.end(), kLan);
+         lan != std::sregex_iterator(); ++lan) {
+        const std::string name = (*lan)[1].str() + ".lan";
+        EXPECT_TRUE(files.contains(name))
+            << "config.xml lists " << (*lan)[1] << " but there is no " << name;
+    }
+}
+
 TEST(LanguageFiles, AreWellFormed) {
     for (const auto& [name, file] : LoadLanguageFiles()) {
         for (const auto& problem : file.problems)
