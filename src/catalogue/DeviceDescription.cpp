@@ -138,12 +138,12 @@ DataFileStatus ReadLoadStatus(XmlDocument& doc, DescriptionLoad& out) {
 
 }  // namespace
 
-DefaultAssignment ToDefaultAssignment(const DescriptionKey& key) {
-    DefaultAssignment assignment;
+KeyAssignment ToDefaultAssignment(const DescriptionKey& key) {
+    KeyAssignment assignment;
     assignment.keyCode = key.keyValue;
     assignment.layoutValue = key.keyValue;
     assignment.layoutText = key.nameText;
-    assignment.functionType = key.funcType;
+    assignment.type = key.funcType;
     assignment.value = key.funcValue;
     assignment.description = key.funcDescText;
     return assignment;

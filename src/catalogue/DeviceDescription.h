@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "catalogue/DataFile.h"
+#include "store/Records.h"
 
 namespace cursorial {
 
@@ -46,25 +47,10 @@ struct DescriptionKey {
     bool operator==(const DescriptionKey&) const = default;
 };
 
-// A button's default function, shaped like the store's key assignment row so the button page
-// can show and restore it like a stored one. Only the fields a description sets are non-zero.
-struct DefaultAssignment {
-    int keyId = 0;
-    int profile = 0;
-    int layer = 0;
-    int keyCode = 0;            // key_value
-    int layoutValue = 0;        // key_value
-    std::u16string layoutText;  // name= as text (a text id)
-    int functionType = 0;       // func_type
-    int value = 0;              // func_value
-    int secondValue = 0;
-    int thirdValue = 0;
-    std::u16string description;  // func_desc= as text (a text id)
-
-    bool operator==(const DefaultAssignment&) const = default;
-};
-
-DefaultAssignment ToDefaultAssignment(const DescriptionKey& key);
+// A button's default function as a store key-assignment row, so the button page can show and
+// restore it like a stored one: key code and layout value = key_value, layout text = name= as
+// text, type and value = func_type and func_value, description = func_desc= as text; the rest 0.
+KeyAssignment ToDefaultAssignment(const DescriptionKey& key);
 
 // The `custom` element: present, it sets all five (an attribute it lacks turns its switch off).
 struct ShowFlags {
@@ -100,7 +86,7 @@ struct DescriptionState {
     ShowFlags show;
     std::array<bool, kLightEffectCount> lightEffects{};
     std::u16string firmwareUrl;
-    std::vector<DefaultAssignment> defaultAssignments;
+    std::vector<KeyAssignment> defaultAssignments;
 
     // Takes over what a load found; what it did not find stays as it was.
     void Apply(const DescriptionLoad& load);

@@ -1,19 +1,15 @@
 #include "catalogue/SelectedDeviceType.h"
 
-#include "common/text/WideText.h"
+#include "platform/KeyValueStore.h"
 
 namespace cursorial {
 
-int ReadSelectedType(const ValueStoreAccess& store) {
-    if (!store.read)
-        return 0;
-    const std::optional<std::u16string> text = store.read(kDeviceTypeValueName);
-    return text ? TextToInt(*text) : 0;
+int ReadSelectedType(const KeyValueStore& store) {
+    return store.ReadNumber(kDeviceTypeValueName, /*create_key=*/false);
 }
 
-void WriteSelectedType(const ValueStoreAccess& store, int deviceType) {
-    if (store.write)
-        store.write(kDeviceTypeValueName, IntToText(deviceType));
+void WriteSelectedType(const KeyValueStore& store, int deviceType) {
+    store.WriteNumber(kDeviceTypeValueName, deviceType);
 }
 
 }  // namespace cursorial

@@ -2,26 +2,19 @@
 // program's key/value store.
 #pragma once
 
-#include <functional>
-#include <optional>
-#include <string>
 #include <string_view>
 
 namespace cursorial {
 
-inline constexpr std::u16string_view kDeviceTypeValueName = u"DeviceType";
+class KeyValueStore;
 
-// The two operations of the per-user store that the selection needs. `read` gives the value's
-// text or nothing when the value (or the store) is missing; `write` stores a text into the
-// existing store and reports whether it could (nothing is created when it cannot).
-struct ValueStoreAccess {
-    std::function<std::optional<std::u16string>(std::u16string_view name)> read;
-    std::function<bool(std::u16string_view name, std::u16string_view value)> write;
-};
+inline constexpr std::string_view kDeviceTypeValueName = "DeviceType";
 
-// The stored type read as a decimal number; 0 when missing or not a number.
-int ReadSelectedType(const ValueStoreAccess& store);
-// Stores the type as "%d". A store that cannot be written is not reported.
-void WriteSelectedType(const ValueStoreAccess& store, int deviceType);
+// The stored type as a decimal number; 0 when the store or the value is missing or the value
+// is not a number. Never creates the store.
+int ReadSelectedType(const KeyValueStore& store);
+// Stores the type as "%d" in the existing store; when the store cannot be opened nothing is
+// written and nothing is reported.
+void WriteSelectedType(const KeyValueStore& store, int deviceType);
 
 }  // namespace cursorial
