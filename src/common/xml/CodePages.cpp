@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <iterator>
 
 #include "common/text/WideText.h"
@@ -400,6 +401,63 @@ std::string EncodeUnicode(std::u16string_view text, int codePage, size_t* lost) 
     return out;
 }
 
+// UTF-7 with every "optional direct" character written directly: glibc's encoder puts '<', '>',
+// '"' and '=' into base64, which leaves a file whose markup no reader can find.
+std::string EncodeUtf7(std::u16string_view text, size_t* lost) {
+    constexpr std::string_view kBase64 =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    constexpr std::string_view kDirect =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789'(),-./:? \t\r\n"
+        "!\"#$%&*;<=>@[]^_`{|}";
+    std::string out;
+    out.reserve(text.size());
+    bool inBase64 = false;
+    uint32_t bits = 0;
+    int bitCount = 0;
+    auto endBase64 = [&] {
+        if (bitCount > 0)
+            out.push_back(kBase64[(bits << (6 - bitCount)) & 0x3F]);
+        out.push_back('-');
+        inBase64 = false;
+        bits = 0;
+        bitCount = 0;
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        char16_t c = text[i];
+        if (c < 0x80 && kDirect.find(static_cast<char>(c)) != std::string_view::npos) {
+            if (inBase64)
+                endBase64();
+            out.push_back(static_cast<char>(c));
+            continue;
+        }
+        if (c == '+' && !inBase64) {
+            out += "+-";
+            continue;
+        }
+        const bool pairedHigh =
+            IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
+        const bool pairedLow = IsLowSurrogate(c) && i > 0 && IsHighSurrogate(text[i - 1]);
+        if ((IsHighSurrogate(c) || IsLowSurrogate(c)) && !pairedHigh && !pairedLow) {
+            c = kReplacement;
+            ++*lost;
+        }
+        if (!inBase64) {
+            out.push_back('+');
+            inBase64 = true;
+        }
+        bits = (bits << 16) | c;
+        bitCount += 16;
+        while (bitCount >= 6) {
+            bitCount -= 6;
+            out.push_back(kBase64[(bits >> bitCount) & 0x3F]);
+        }
+        bits &= (1u << bitCount) - 1;
+    }
+    if (inBase64)
+        endBase64();
+    return out;
+}
+
 std::string EncodeWindows1252(std::u16string_view text, size_t* lost) {
     std::string out;
     out.reserve(text.size());
@@ -510,6 +568,7 @@ bool CanConvert(int codePage) {
         case kCodePageUtf32LE:
         case kCodePageUtf32BE:
         case kCodePageWindows1252:
+        case kCodePageUtf7:
             return true;
         default:
             return IconvNameOf(codePage) != nullptr;
@@ -549,6 +608,8 @@ std::string EncodeText(std::u16string_view text, int codePage, size_t* lost) {
             return EncodeUtf16(text, codePage == kCodePageUtf16BE);
         case kCodePageWindows1252:
             return EncodeWindows1252(text, lost);
+        case kCodePageUtf7:
+            return EncodeUtf7(text, lost);
         default: {
             const char* name = IconvNameOf(codePage);
             return name != nullptr ? EncodeWithIconv(text, name, lost)

@@ -130,10 +130,10 @@ void Parser::Run() {
     // Whatever is still open ends with the text.
     while (!open_.empty())
         Close(n, 0);
-    if (index_.TopLevelCount() == 0) {
-        index_[0].illFormed = true;
+    // Not a syntax fault: a writer's new document has no element yet, and the count of
+    // top-level elements decides well-formedness anyway.
+    if (index_.TopLevelCount() == 0)
         notes_.Add("no_root_element");
-    }
 }
 
 size_t Parser::StartTag(size_t lt) {
