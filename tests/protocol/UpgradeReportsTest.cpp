@@ -1,5 +1,6 @@
 #include "device/UpgradeReports.h"
 
+#include <algorithm>
 #include <numeric>
 
 #include "GoldenBytes.h"
@@ -19,9 +20,10 @@ Bytes Image(std::size_t n) {
 
 // The 20 bytes a sub-block must hold: block number, the data padded with 0xFF, CRC.
 Bytes SubBlock(std::uint16_t block, const Bytes& data) {
-    Bytes s{static_cast<std::uint8_t>(block), static_cast<std::uint8_t>(block >> 8)};
-    s.insert(s.end(), data.begin(), data.end());
-    s.resize(18, 0xFF);
+    Bytes s(18, 0xFF);
+    s[0] = static_cast<std::uint8_t>(block);
+    s[1] = static_cast<std::uint8_t>(block >> 8);
+    std::copy(data.begin(), data.end(), s.begin() + 2);
     const std::uint16_t crc = Crc16Modbus(s);
     s.push_back(static_cast<std::uint8_t>(crc));
     s.push_back(static_cast<std::uint8_t>(crc >> 8));
