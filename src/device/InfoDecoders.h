@@ -110,7 +110,8 @@ struct SettingsRead {
 
 // Decodes the answer of one read of kSettingsReadOrder into `read`. Returns false for a command
 // whose answer carries no settings (0x11 and unknown ids) or a buffer too short.
-bool AddSettingsAnswer(SettingsRead& read, std::uint8_t command, AnswerBytes answer, int sensor);
+bool AddSettingsAnswer(SettingsRead& read, std::uint8_t readCommand, AnswerBytes answer,
+                       int sensor);
 
 // One stored setting: key and its "%d" text.
 struct SettingPair {

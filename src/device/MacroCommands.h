@@ -29,6 +29,7 @@ inline constexpr int kMacroEventSize = 4;
 // key code and 101 events.
 inline constexpr int kMacroMaxPackets = 15;
 inline constexpr int kMacroMaxEvents = (kMacroMaxPackets * 27 - 1) / kMacroEventSize;
+static_assert(kMacroMaxEvents == 101);
 // Up to this many events the macro goes out in one report.
 inline constexpr int kMacroSingleReportEvents = 6;
 
