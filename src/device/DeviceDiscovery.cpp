@@ -6,20 +6,9 @@
 
 #include "device/DeviceLink.h"
 #include "device/HotplugDecision.h"
+#include "device/InfoDecoders.h"
 
 namespace cursorial {
-
-namespace {
-
-// TEMPORARY until the information decoder lands beside the read commands.
-std::u16string DecodeDeviceIdentifier(const CommandReport& information) {
-    std::u16string id;
-    for (std::size_t i = 4; i < 8; ++i)
-        id.push_back(static_cast<char16_t>(static_cast<signed char>(information[i])));
-    return id;
-}
-
-}  // namespace
 
 bool DeviceLink::Identify(ConnectedDevice& record, HidHandle& handle, const LinkTiming& timing) {
     CommandReport information;
@@ -33,7 +22,7 @@ bool DeviceLink::Identify(ConnectedDevice& record, HidHandle& handle, const Link
     record.info.information = information;
     if (!answered)
         return false;
-    record.info.deviceId = DecodeDeviceIdentifier(information);
+    record.info.deviceId = DeviceIdentifierFromInfo(information.bytes);
     record.info.deviceType =
         IdentifyTypeLocked(record.info.vendorId, record.info.productId, record.info.deviceId);
     return true;

@@ -484,7 +484,7 @@ bool DeviceLink::HasUpgradeInterface() const {
     return upgrade_ != nullptr;
 }
 
-bool DeviceLink::UpgradeTransfer(std::span<const std::uint8_t> report) {
+bool DeviceLink::UpgradeTransfer(const UpgradeReport& report) {
     HidHandle* handle = nullptr;
     LinkTiming timing;
     {

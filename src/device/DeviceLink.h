@@ -24,6 +24,7 @@
 
 #include "device/CommandReport.h"
 #include "device/HidBackend.h"
+#include "device/UpgradeReports.h"
 
 namespace cursorial {
 
@@ -42,7 +43,6 @@ inline constexpr int kTypeByIdsOnly = 101;
 // The upgrade interface of a cable device.
 inline constexpr std::uint16_t kUpgradeUsagePage = 0xFFEF;
 inline constexpr std::uint16_t kUpgradeUsage = 0x0000;
-inline constexpr std::size_t kUpgradeReportSize = 64;
 
 // One connection of a catalogue model.
 struct SupportedModel {
@@ -106,6 +106,7 @@ struct LinkTiming {
     int upgradeRetryMs = 3;     // before writing an upgrade report a second time
     int upgradeSettleMs = 5;    // after that second write
     int upgradeReadMs = 1000;   // read that confirms the second write
+    int upgradePauseMs = 10;    // after each of the first two full data reports of an image
 };
 
 class DeviceLink {
@@ -201,7 +202,7 @@ public:
     bool HasUpgradeInterface() const;
     // Writes one 64-byte upgrade report; on a failed write writes it once more and takes a
     // report read within the upgrade read timeout as the confirmation.
-    bool UpgradeTransfer(std::span<const std::uint8_t> report);
+    bool UpgradeTransfer(const UpgradeReport& report);
 
 private:
     bool IsSupportedLocked(int vendorId, int productId) const;

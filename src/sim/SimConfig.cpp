@@ -189,6 +189,8 @@ bool SetDeviceKey(DeviceConfig& d, std::string_view key, std::string_view value)
         return ParseBool(value, d.denyOpen);
     if (key == "answer_limit")
         return ParseInto(value, d.answerLimit, -1, 1 << 30);
+    if (key == "drop_answers")
+        return ParseInto(value, d.dropAnswers, 0, 1 << 30);
     if (key == "status")
         return ParseInto(value, d.status, 0, 255);
     if (key == "answer_delay_ms")

@@ -163,6 +163,7 @@ Simulator::Simulator(SimConfig config) : latencyMs_(config.latencyMs) {
         device->plugged = d.plugged;
         device->faults.denyOpen = d.denyOpen;
         device->faults.answerLimit = d.answerLimit;
+        device->faults.dropAnswers = d.dropAnswers;
         device->faults.status = d.status;
         device->faults.answerDelayMs = d.answerDelayMs;
         device->faults.unplugAfter = d.unplugAfter;
@@ -295,7 +296,10 @@ int Simulator::Write(const Opened& opened, const std::uint8_t* data, std::size_t
             VirtualMouse& mouse = *mice_[d.mouse];
             // Behind a receiver, a mouse that is switched off hears nothing.
             const bool reachable = d.config.connection == kCable || mouse.SwitchedOn();
-            if (reachable && d.faults.answerLimit != 0) {
+            const bool dropped = d.faults.dropAnswers > 0;
+            if (dropped)
+                --d.faults.dropAnswers;
+            if (reachable && !dropped && d.faults.answerLimit != 0) {
                 if (d.faults.answerLimit > 0)
                     --d.faults.answerLimit;
                 if (auto answer = mouse.HandleCommand(report)) {

@@ -57,6 +57,7 @@ private:
 struct DeviceFaults {
     bool denyOpen = false;    // opening fails for lack of permission
     int answerLimit = -1;     // answer this many more commands, then none (-1: no limit)
+    int dropAnswers = 0;      // leave the next this many commands unanswered
     std::uint8_t status = 0;  // non-zero: answer every command with this status
     int answerDelayMs = 0;    // extra time before every answer
     int unplugAfter = -1;     // unplug right after this many more commands (-1: never)
