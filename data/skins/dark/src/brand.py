@@ -39,10 +39,10 @@ def mark(size, gid="markFill"):
     u = size / 32.0
     body = rect(0, 0, 32, 32, 7.5, fill=f"url(#{gid})")
     # Motion lines behind the pointer.
-    body += path("M4.5,13 H10 M3,17.5 H9.5 M5.5,22 H11.5", stroke=ON_HIGHLIGHT, sw=2.2, opacity=0.55)
+    body += path("M5,12.5 H9.5 M3.5,17 H9.5 M5,21.5 H9.5", stroke=ON_HIGHLIGHT, sw=2.2, opacity=0.55)
     body += polygon(
-        [(12, 5.5), (12, 25.5), (16.6, 21), (19.8, 27.6), (23, 26.1), (19.9, 19.6), (26, 19.3)],
-        fill=ON_HIGHLIGHT,
+        [(13, 5.5), (13, 25), (17.4, 20.8), (20.4, 27.2), (23.4, 25.8), (20.5, 19.5), (26.4, 19.2)],
+        fill=ON_HIGHLIGHT, stroke=ON_HIGHLIGHT, sw=1.4,
     )
     return group(body, scale=u), defs
 

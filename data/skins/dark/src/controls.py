@@ -269,8 +269,10 @@ def glyph_strip(fw, fh, frames, arg):
 
 
 def tab_icon(fw, fh, frames, arg):
-    """A page-tab icon: secondary grey, white on hover, highlight when selected."""
-    colours = [TEXT_SECONDARY, TEXT, HIGHLIGHT, TEXT_DISABLED]
+    """A page-tab icon. The tab control draws one frame whatever the tab's state, so a single
+    image is a light grey that sits between the normal and the selected text; strips of four
+    (normal, hover, selected, disabled) are drawn for a control that picks the frame."""
+    colours = ["#C8C8C8", TEXT, HIGHLIGHT, TEXT_DISABLED] if frames > 1 else ["#C8C8C8"]
     size = min(fw, fh)
     return strip(frames, fw, lambda i: place(arg, colours[_state(i)], (fw - size) / 2, (fh - size) / 2, size)), ""
 

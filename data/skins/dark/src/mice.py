@@ -36,7 +36,9 @@ TERRA_OUTLINE = (
     "C179,194 174,134 179,90 C184,46 212,36 260,36 Z"
 )
 
-SEAM = "M184,192 Q260,212 336,192"  # rear edge of the two main buttons
+# Rear edge of the two main buttons, from flank to flank of each shell.
+AERO_SEAM = "M184,192 Q260,212 336,192"
+TERRA_SEAM = "M180,192 Q260,212 340,192"
 GROOVE = "M260,41 V136"  # between the left and right buttons
 
 WHEEL_SLOT = (250, 136, 20, 58)
@@ -158,14 +160,16 @@ def _shell(p, outline, colours):
     defs += linear_gradient(f"{p}wheel", [(0, "#3A3A3A"), (0.5, "#707070"), (1, "#3A3A3A")],
                             x1=0, y1=0, x2=0, y2=1)
     defs += radial_gradient(f"{p}shadow", [(0, "#000000", 0.55), (1, "#000000", 0)], r=0.5)
+    defs += radial_gradient(f"{p}sheen", [(0, "#FFFFFF", 0.07), (1, "#FFFFFF", 0)], r=0.5)
     body = ellipse(CENTRE_X, 272, 118, 236, fill=f"url(#{p}shadow)")
     body += path(outline, fill=f"url(#{p}shell)", stroke=rim, sw=1.5)
+    body += ellipse(CENTRE_X, 125, 62, 78, fill=f"url(#{p}sheen)")
     return body, defs
 
 
 def aero(p="a"):
     """Cursorial Aero: light, perforated shell, a lit spine, DPI +/- keys on the right."""
-    body, defs = _shell(p, AERO_OUTLINE, ("#353535", "#1F1F1F", "#4E4E4E"))
+    body, defs = _shell(p, AERO_OUTLINE, ("#3A3A3A", "#222222", "#5A5A5A"))
     defs += linear_gradient(f"{p}light", [(0, "#FF3B5C"), (0.35, HIGHLIGHT), (0.7, "#3BE0A0"),
                                           (1, "#3B82FF")], x1=0, y1=0, x2=0, y2=1)
     body += _side_button(SIDE_FORWARD) + _side_button(SIDE_BACK)
@@ -175,7 +179,7 @@ def aero(p="a"):
     # The lit spine down the rear.
     body += rect(255, 262, 10, 178, 5, fill="#0E0E0E")
     body += rect(257, 264, 6, 174, 3, fill=f"url(#{p}light)")
-    body += _engraved(SEAM) + _engraved(GROOVE)
+    body += _engraved(AERO_SEAM) + _engraved(GROOVE)
     body += _wheel(p)
     body += _key(DPI_BUTTON)
     body += circle(260, 242, 2.2, fill=HIGHLIGHT)
@@ -185,7 +189,7 @@ def aero(p="a"):
 
 def terra(p="t"):
     """Cursorial Terra: solid matte shell, grip bands on the flanks, no lights."""
-    body, defs = _shell(p, TERRA_OUTLINE, ("#34322F", "#1E1D1B", "#4D4A45"))
+    body, defs = _shell(p, TERRA_OUTLINE, ("#3A3733", "#211F1D", "#57534D"))
     body += _side_button(SIDE_FORWARD) + _side_button(SIDE_BACK)
     body += path("M181,200 C182,230 182,270 181,320", stroke="#4D4A45", sw=1.2, opacity=0.5)
     # Grip bands: short ribs along both flanks of the rear.
@@ -197,7 +201,7 @@ def terra(p="t"):
     body += path("M210,300 Q260,330 310,300", stroke="#141312", sw=1.6, opacity=0.9)
     body += path("M226,420 Q260,440 294,420", stroke="#141312", sw=1.6, opacity=0.9)
     body += rect(246, 452, 28, 5, 2.5, fill=HIGHLIGHT, opacity=0.85)
-    body += _engraved(SEAM) + _engraved(GROOVE)
+    body += _engraved(TERRA_SEAM) + _engraved(GROOVE)
     body += _wheel(p)
     body += _key(DPI_BUTTON)
     return body, defs
