@@ -6,10 +6,10 @@ eight-frame strips are those four unchecked and then checked.
 """
 
 from glyphs import place
-from svg import (BACKGROUND, BORDER, BORDER_LIGHT, DANGER, DANGER_DARK, DEEP, DISABLED, HIGHLIGHT,
-                 HIGHLIGHT_DARK, HIGHLIGHT_LIGHT, HOVER, NORMAL, ON_HIGHLIGHT, PANEL, PANEL_LIGHT,
-                 PRESSED, RAISED, TEXT, TEXT_DISABLED, TEXT_SECONDARY, circle, group,
-                 linear_gradient, path, rect, strip)
+from svg import (BACKGROUND, BORDER, BORDER_LIGHT, DANGER, DANGER_DARK, DEEP, HIGHLIGHT,
+                 HIGHLIGHT_DARK, HIGHLIGHT_LIGHT, HOVER, ON_HIGHLIGHT, PANEL, PANEL_LIGHT, PRESSED,
+                 RAISED, TEXT, TEXT_DISABLED, TEXT_SECONDARY, circle, linear_gradient, path, rect,
+                 strip)
 
 # --- flat surfaces -----------------------------------------------------------------------------
 
