@@ -106,6 +106,17 @@ TEST(XmlDocument, AddsElementsToLoadedElementsOfEveryShape) {
     }
 }
 
+TEST(XmlDocument, FirstChildOfATagWithAStraySlashKeepsItAStartTag) {
+    XmlDocument doc;
+    ASSERT_TRUE(doc.SetText(u"<r a//>"));
+    ASSERT_TRUE(doc.FindElement(u"r"));
+    ASSERT_TRUE(doc.EnterElement());
+    ASSERT_TRUE(doc.AddElement(u"c"));
+    EXPECT_EQ(ToUtf8(doc.GetText()), "<r a/ >\r\n<c/>\r\n</r>");
+    XmlDocument again;
+    EXPECT_TRUE(again.SetText(doc.GetText()));
+}
+
 TEST(XmlDocument, RefusesNamesThatWouldBreakTheText) {
     XmlDocument doc;
     ASSERT_TRUE(doc.SetText(u"<r/>"));

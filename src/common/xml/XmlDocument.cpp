@@ -216,7 +216,9 @@ bool XmlDocument::AddElement(std::u16string_view name) {
         // "<parent .../>" becomes "<parent ...>" CR LF child "</parent>".
         ElementRecord& up = d.index[parent];
         const size_t close = up.start + up.startTagLength - 2;
-        std::u16string replacement = u">";
+        // After a stray '/' ("<a b//>") a bare '>' would make "/>" again.
+        std::u16string replacement = d.text[close - 1] == '/' ? u" >" : u">";
+        const size_t startTagLength = close - up.start + replacement.size();
         replacement += kNewLine;
         startInPiece = replacement.size();
         replacement += piece;
@@ -228,7 +230,7 @@ bool XmlDocument::AddElement(std::u16string_view name) {
         d.Splice(at, 2, replacement, parent);
         ElementRecord& rewritten = d.index[parent];
         rewritten.empty = false;
-        rewritten.startTagLength -= 1;
+        rewritten.startTagLength = startTagLength;
         rewritten.endTagLength = replacement.size() - endTagStart;
     } else {
         // A parent with an end tag (or none, when it was never closed) but no child elements:
