@@ -257,6 +257,30 @@ void AppendCodePoint(std::u16string& out, char32_t cp) {
     }
 }
 
+// FromUtf8 with a fast path for the ASCII runs that make up most of a markup file. Multi-byte
+// sequences never hold ASCII bytes, so handing FromUtf8 the runs between them decodes (and
+// replaces bad bytes) exactly as it would the whole text.
+std::u16string DecodeUtf8(std::string_view bytes) {
+    std::u16string out(bytes.size(), u'\0');  // never more units than bytes
+    size_t o = 0;
+    for (size_t i = 0; i < bytes.size();) {
+        while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) {
+            out[o++] = static_cast<char16_t>(bytes[i++]);
+        }
+        size_t end = i;
+        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) >= 0x80)
+            ++end;
+        if (end == i)
+            continue;
+        const std::u16string part = FromUtf8(bytes.substr(i, end - i));
+        out.replace(o, part.size(), part);
+        o += part.size();
+        i = end;
+    }
+    out.resize(o);
+    return out;
+}
+
 std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
     std::u16string out;
     out.reserve(bytes.size() / 2);
@@ -578,7 +602,7 @@ bool CanConvert(int codePage) {
 std::u16string DecodeBytes(std::string_view bytes, int codePage) {
     switch (codePage) {
         case kCodePageUtf8:
-            return FromUtf8(bytes);
+            return DecodeUtf8(bytes);
         case kCodePageUtf16LE:
         case kCodePageUtf16BE:
             return DecodeUtf16(bytes, codePage == kCodePageUtf16BE);

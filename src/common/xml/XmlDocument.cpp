@@ -84,6 +84,10 @@ bool XmlDocument::LoadFile(const std::filesystem::path& path) {
     int error = 0;
     bool read = false;
     if (FilePtr file{std::fopen(path.c_str(), "rb")}) {
+        std::error_code ignored;
+        const auto size = std::filesystem::file_size(path, ignored);
+        if (!ignored && size < (size_t{1} << 30))
+            bytes.reserve(size);
         char chunk[1 << 16];
         size_t got;
         while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)

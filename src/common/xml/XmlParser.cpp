@@ -1,5 +1,6 @@
 #include "common/xml/XmlParser.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "common/xml/XmlScan.h"
@@ -280,6 +281,9 @@ size_t Parser::Exclamation(size_t lt) {
 
 void Parse(std::u16string_view text, ElementIndex& index, ResultNotes& notes) {
     index.Clear();
+    // Every element begins with '<': counting them (a fast, vectorised pass) sizes the index
+    // once instead of growing it step by step.
+    index.Reserve(static_cast<size_t>(std::count(text.begin(), text.end(), u'<')) + 1);
     Parser(text, index, notes).Run();
 }
 
@@ -324,16 +328,39 @@ int ElementIndex::Insert(int parent, int prev) {
     return pos;
 }
 
-void ElementIndex::Shift(size_t pos, std::ptrdiff_t delta, int container) {
-    for (int i = 1; i < Size(); ++i) {
-        if ((*this)[i].start >= pos) {
-            (*this)[i].start =
-                static_cast<size_t>(static_cast<std::ptrdiff_t>((*this)[i].start) + delta);
+void ElementIndex::ShiftSubtree(int root, std::ptrdiff_t delta) {
+    // Pre-order walk over the parent links: no recursion, whatever the depth.
+    int pos = root;
+    for (;;) {
+        ElementRecord& rec = (*this)[pos];
+        rec.start = static_cast<size_t>(static_cast<std::ptrdiff_t>(rec.start) + delta);
+        if (rec.firstChild != 0) {
+            pos = rec.firstChild;
+            continue;
         }
+        while (pos != root && (*this)[pos].next == 0)
+            pos = (*this)[pos].parent;
+        if (pos == root)
+            return;
+        pos = (*this)[pos].next;
     }
-    for (int i = container; i != 0; i = (*this)[i].parent) {
-        (*this)[i].length =
-            static_cast<size_t>(static_cast<std::ptrdiff_t>((*this)[i].length) + delta);
+}
+
+void ElementIndex::Shift(size_t pos, std::ptrdiff_t delta, int container) {
+    // Only what follows the edit moves: the container's children from `pos` on, then the
+    // following siblings of the container and of each of its ancestors. A writer appending
+    // at the end touches next to nothing.
+    for (int child = (*this)[container].lastChild; child != 0 && (*this)[child].start >= pos;) {
+        const int prev = (*this)[child].prev;
+        ShiftSubtree(child, delta);
+        child = prev;
+    }
+    for (int up = container; up != 0; up = (*this)[up].parent) {
+        ElementRecord& rec = (*this)[up];
+        rec.length = static_cast<size_t>(static_cast<std::ptrdiff_t>(rec.length) + delta);
+        for (int sibling = rec.next; sibling != 0; sibling = (*this)[sibling].next) {
+            ShiftSubtree(sibling, delta);
+        }
     }
 }
 

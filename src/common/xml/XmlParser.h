@@ -35,6 +35,7 @@ public:
 
     // Leaves only the document record.
     void Clear();
+    void Reserve(size_t count) { records_.reserve(count); }
     // Creates a record linked into `parent`'s children after `prev` (0: as the first child).
     int Insert(int parent, int prev);
 
@@ -48,11 +49,14 @@ public:
     bool WellFormed() const { return !IllFormed() && topLevelCount_ == 1; }
 
     // Keeps the offsets right after `delta` characters were inserted (or, negative, removed) at
-    // `pos` inside `container` (0: at the top level): every element that starts at or after
-    // `pos` moves, and `container` with all its ancestors grows.
+    // `pos` inside `container` (0: at the top level), which must be the innermost element
+    // holding `pos` (between its children or inside its start tag): every element that starts
+    // at or after `pos` moves, and `container` with all its ancestors grows.
     void Shift(size_t pos, std::ptrdiff_t delta, int container);
 
 private:
+    void ShiftSubtree(int root, std::ptrdiff_t delta);
+
     std::vector<ElementRecord> records_;
     int topLevelCount_ = 0;
 };
