@@ -210,12 +210,16 @@ void DeviceLink::SetOnline(int deviceType, int connectionKind, int state) {
     }
 }
 
+// Only records of the current type count once one is selected: with two models plugged in by
+// cable, the first cable record may be the other model's, whose release is not this one's
+// firmware version.
 bool DeviceLink::GetRelease(int connectionKind, std::uint32_t& release) const {
     std::lock_guard lock(mutex_);
     if (!open_)
         return false;
     for (const auto& r : connected_) {
-        if (r->info.connectionKind == connectionKind) {
+        if (r->info.connectionKind == connectionKind &&
+            (currentType_ == 0 || r->info.deviceType == currentType_)) {
             release = r->info.release;
             return true;
         }

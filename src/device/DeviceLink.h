@@ -157,7 +157,8 @@ public:
     int ConnectionMode() const;
     bool HasIdentifiedOnline(int deviceType) const;
     void SetOnline(int deviceType, int connectionKind, int state);
-    // With the open flag set: the release number of the first record of that kind.
+    // With the open flag set: the release number of the first record of that kind (of the
+    // current type, when one is selected).
     bool GetRelease(int connectionKind, std::uint32_t& release) const;
     // Ids of the command interface's record (choosing the interface first).
     bool CurrentVidPid(int& vendorId, int& productId);

@@ -17,8 +17,8 @@ SimConfig DefaultSimConfig() {
     aero.firmwareMajor = 1;
     aero.firmwareMinor = 5;
     aero.buttons = 8;
-    // Sensor 150 stores d / 50 - 1: 400, 800, 1600, 3200, 6400, 12800 DPI.
-    aero.dpiCodes = {7, 15, 31, 63, 127, 255};
+    // Sensor 150 reads back as c x 50: 400, 800, 1600, 3200, 6400, 12800 DPI.
+    aero.dpiCodes = {8, 16, 32, 64, 128, 256};
     MouseConfig terra;
     terra.name = "terra";
     terra.deviceId = "TR01";

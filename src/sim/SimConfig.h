@@ -32,7 +32,7 @@ struct MouseConfig {
     std::uint8_t reportRate = 1;
     std::uint8_t dpiCount = 4;
     std::uint8_t dpiIndex = 1;
-    std::array<std::uint16_t, 6> dpiCodes{7, 15, 31, 63, 127, 255};
+    std::array<std::uint16_t, 6> dpiCodes{8, 16, 32, 64, 128, 256};
     std::array<std::uint32_t, 6> dpiColours{0x0000FF, 0x00FF00, 0xFF0000,
                                             0x00FFFF, 0xFFFF00, 0xFF00FF};  // 0xBBGGRR
     std::uint8_t lightMode = 1;
