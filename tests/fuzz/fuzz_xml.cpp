@@ -118,6 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Check(loaded.GetText() == text);
             Check(loaded.SaveFile(path));
         }
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
     }
     return 0;
 }
