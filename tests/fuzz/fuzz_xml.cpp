@@ -66,7 +66,8 @@ void Walk(XmlDocument& doc, const std::vector<std::u16string>& tags,
     }
 }
 
-void Edit(const std::u16string& text, const std::vector<std::u16string>& tags) {
+void Edit(const std::u16string& text, const std::vector<std::u16string>& tags,
+          const std::vector<std::u16string>& attrs) {
     XmlDocument doc;
     Check(doc.SetText(text));
     bool root = false;
@@ -74,6 +75,11 @@ void Edit(const std::u16string& text, const std::vector<std::u16string>& tags) {
         root = root || doc.FindElement(tag);
     if (!root)
         return;
+    // Rewrite an attribute the root may have, in whatever form it was written.
+    if (!attrs.empty() && cursorial::xml::IsValidName(attrs[0])) {
+        Check(doc.SetAttribute(attrs[0], u"q<&'\""));
+        Check(doc.GetAttribute(attrs[0]) == u"q<&'\"");
+    }
     Check(doc.EnterElement());
     Check(doc.AddElement(u"fz"));
     const std::u16string value = text.substr(0, 40);
@@ -105,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto attrs = Names(text, false, 8);
     Walk(doc, tags, attrs);
     if (wellFormed)
-        Edit(text, tags);
+        Edit(text, tags, attrs);
 
     // The file path reads the same text.
     static const std::filesystem::path path =

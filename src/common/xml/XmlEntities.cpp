@@ -92,10 +92,6 @@ constexpr bool FoldedLess(std::u16string_view a, std::u16string_view b) {
     return a.size() < b.size();
 }
 
-constexpr bool FoldedEqual(std::u16string_view a, std::u16string_view b) {
-    return !FoldedLess(a, b) && !FoldedLess(b, a);
-}
-
 constexpr auto kSorted = [] {
     std::array<NamedEntity, std::size(kEntities)> table{};
     std::copy(std::begin(kEntities), std::end(kEntities), table.begin());
