@@ -1,5 +1,6 @@
 // Discovery: which HID interfaces belong to a supported model, which of them are opened, and
 // which model answers behind each.
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <utility>
@@ -31,9 +32,13 @@ bool DeviceLink::Identify(ConnectedDevice& record, HidHandle& handle, const Link
 // 1. Quick scan: open every interface of a supported model that passes the command-interface
 //    filter. An interface this user may not open is remembered (the window and the CLI tell
 //    how to grant access) and otherwise skipped like any other that fails to open.
-// 2. Details: with a cable present only cables are asked who they are (the receiver is left
-//    alone while the cable carries the traffic); without one every candidate is.
+// 2. Details: a receiver is left alone while a cable of its model is present (the cable carries
+//    the traffic); every other candidate is asked who it is.
 // 3. Every candidate, identified or not, joins the connected list in scan order.
+//
+// "Its model": a cable and a receiver whose ids the supported models give a common device
+// type. (Leaving every receiver unasked whenever any cable was present made a second model,
+// reached through its receiver, unusable while another model was plugged in by cable.)
 void DeviceLink::EnumerateDevice() {
     const LinkTiming timing = Timing();
     std::vector<std::unique_ptr<ConnectedDevice>> candidates;
@@ -73,12 +78,35 @@ void DeviceLink::EnumerateDevice() {
         candidates.push_back(std::move(record));
     }
 
-    for (auto& candidate : candidates) {
-        ConnectedDevice& r = *candidate;
-        if (cablePresent) {
-            if (r.info.connectionKind != kKindCable)
+    // Device types each candidate's ids can stand for.
+    std::vector<std::vector<int>> types(candidates.size());
+    {
+        std::lock_guard lock(mutex_);
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            for (const auto& m : supported_) {
+                if (m.vendorId == candidates[i]->info.vendorId &&
+                    m.productId == candidates[i]->info.productId)
+                    types[i].push_back(m.deviceType);
+            }
+        }
+    }
+    auto cableOfSameModel = [&](std::size_t receiver) {
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            if (candidates[i]->info.connectionKind != kKindCable)
                 continue;
-        } else if (r.info.connectionKind == kKindReceiver) {
+            for (int t : types[i])
+                if (std::find(types[receiver].begin(), types[receiver].end(), t) !=
+                    types[receiver].end())
+                    return true;
+        }
+        return false;
+    };
+
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        ConnectedDevice& r = *candidates[i];
+        if (r.info.connectionKind != kKindCable && cablePresent && cableOfSameModel(i))
+            continue;
+        if (r.info.connectionKind == kKindReceiver) {
             r.info.online = kOnline;
         } else if (r.info.online <= 0) {
             continue;

@@ -129,12 +129,13 @@ TEST_F(DiscoveryTest, PermissionProblemIsRecordedAndTheDeviceSkipped) {
 }
 
 TEST_F(DiscoveryTest, ListsFollowTheCurrentTypeAndOnlineState) {
-    // A cable of any model keeps every receiver unasked, so the receiver stays type 0 here.
+    // A cable of another model does not keep the receiver from being asked.
     Build(WorldOf({"aero-receiver", "terra-cable"}));
     Enumerate(0);
     std::vector<ConnectedDeviceInfo> list;
     EXPECT_TRUE(link->ListDevices(list));
-    EXPECT_EQ(list.size(), 2u);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(Find(list, "aero-receiver")->deviceType, kAero);
     link->SetCurrentType(kTerra);
     list.clear();
     EXPECT_TRUE(link->ListDevices(list));
@@ -162,6 +163,16 @@ TEST_F(DiscoveryTest, ListsFollowTheCurrentTypeAndOnlineState) {
     EXPECT_EQ(link->ConnectionMode(), -1);
     EXPECT_FALSE(link->GetRelease(kKindReceiver, release));
     EXPECT_EQ(world->OpenHandles("aero-receiver"), 0);
+}
+
+TEST_F(DiscoveryTest, ReleaseIsTheSelectedModels) {
+    Build(WorldOf({"aero-cable", "terra-cable"}));
+    std::uint32_t release = 0;
+    for (auto [type, expected] : {std::pair{kAero, 0x0105u}, std::pair{kTerra, 0x0102u}}) {
+        Enumerate(type);
+        EXPECT_TRUE(link->GetRelease(kKindCable, release));
+        EXPECT_EQ(release, expected);
+    }
 }
 
 TEST_F(DiscoveryTest, CloseAllDropsTheCachedCommandInterface) {
