@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "common/text/WideText.h"
+#include "platform/UniqueFd.h"
 
 namespace cursorial {
 
@@ -53,20 +54,19 @@ std::u16string_view NextLine(std::u16string_view& text) {
 std::string ReadBytes(const std::filesystem::path& file, bool* ok) {
     std::string bytes;
     *ok = false;
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.IsValid())
         return bytes;
     char buffer[16384];
     ssize_t n = 0;
     while (bytes.size() < kMaxFileBytes) {
-        n = ::read(fd, buffer, sizeof buffer);
+        n = ::read(fd.Get(), buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             break;
         bytes.append(buffer, static_cast<size_t>(n));
     }
-    ::close(fd);
     *ok = n >= 0;  // a folder, for one, opens but does not read
     return bytes;
 }
