@@ -1,0 +1,50 @@
+// The commands that write a stored profile to the mouse, each built from the store exactly as
+// the worker's task for it builds it. The worker's tasks and cursorialctl share these, so the
+// program and the tool send the same bytes for the same profile.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "device/ButtonCommands.h"
+#include "device/CommandReport.h"
+#include "device/DpiCodec.h"
+#include "device/MacroCommands.h"
+#include "device/SettingsCommands.h"
+
+namespace cursorial {
+
+class ConfigDatabase;
+
+// Settings of `profile` read as numbers (a missing or non-numeric text reads 0).
+SettingReader StoreSettingReader(ConfigDatabase& db, int profile);
+
+// 0x09: the default table with the profile's assignments applied in list order (task 6).
+Command ButtonFunctionsCommand(ConfigDatabase& db, int profile);
+
+// 0x08: the macro of the button `keyCode` (the button page's pending macro, task 6): the first
+// assignment of the profile with that key code and type 4 whose macro exists. Nothing when the
+// key code is negative, no such assignment exists or its macro is gone.
+std::optional<MacroCommands> PendingMacroCommands(ConfigDatabase& db, int profile, int keyCode);
+
+// 0x05: marks `mode` as the profile's active lighting mode and builds the command from its row
+// (task 8). Nothing when the profile has no row for the mode.
+std::optional<Command> LightingCommand(ConfigDatabase& db, int profile, int mode);
+
+// 0x03, 0x04, 0x02, 0x06, 0x07 (tasks 9 to 13). The DPI stages are limited to the limits the
+// mouse's sensor allows and encoded for it.
+Command DpiStagesCommand(ConfigDatabase& db, int profile, int sensor, DpiLimits limits);
+Command DpiColoursCommand(ConfigDatabase& db, int profile);
+Command ReportRateCommand(ConfigDatabase& db, int profile);
+Command LiftSensorCommand(ConfigDatabase& db, int profile);
+Command PowerCommand(ConfigDatabase& db, int profile);
+
+// Writing the whole profile (task 5): button functions, lighting (models with lighting, when
+// the active mode has a row), DPI stages, DPI colours, report rate, lift-off and sensor, sleep
+// and wake, in this order. `lightMode` is the mode the lighting page shows (the profile's
+// active one).
+std::vector<Command> ProfileWriteCommands(ConfigDatabase& db, int profile, int sensor,
+                                          DpiLimits limits, bool hasLighting, int lightMode);
+
+}  // namespace cursorial

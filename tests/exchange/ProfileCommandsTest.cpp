@@ -1,0 +1,99 @@
+// Writing a stored profile to the mouse: which commands, in which order, from which rows; and
+// the lighting rows a profile starts with.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "ExchangeTestSupport.h"
+#include "exchange/LightingRows.h"
+#include "exchange/ProfileCommands.h"
+
+namespace cursorial {
+namespace {
+
+using test::QueryOne;
+using test::Rows;
+
+std::vector<int> Ids(const std::vector<Command>& commands) {
+    std::vector<int> ids;
+    for (const Command& c : commands)
+        ids.push_back(c.report[kCommandByte]);
+    return ids;
+}
+
+class ProfileCommandsTest : public test::StoreFixture {
+protected:
+    void SetUp() override {
+        StoreFixture::SetUp();
+        ASSERT_EQ(db_.AddProfile({}), 1);
+    }
+};
+
+TEST_F(ProfileCommandsTest, WholeProfileInTheWriteAllOrder) {
+    const DpiLimits limits{100, 26000};
+    EXPECT_EQ(Ids(ProfileWriteCommands(db_, 1, 150, limits, false, 1)),
+              (std::vector<int>{0x09, 0x03, 0x04, 0x02, 0x06, 0x07}));
+    // With lighting but no row for the mode: nothing for the lighting.
+    EXPECT_EQ(Ids(ProfileWriteCommands(db_, 1, 150, limits, true, 1)),
+              (std::vector<int>{0x09, 0x03, 0x04, 0x02, 0x06, 0x07}));
+
+    std::array<bool, 6> enabled{};
+    enabled[0] = enabled[2] = enabled[5] = true;
+    EXPECT_EQ(EnsureLightSettings(db_, 1, enabled), 3);
+    EXPECT_EQ(EnsureLightSettings(db_, 1, enabled), 0);  // only a profile without rows
+    EXPECT_EQ(QueryOne(db_,
+                       "SELECT group_concat(mode || ':' || config_func || ':' || reserved || "
+                       "':' || status) FROM t_light_data"),
+              "1:3:280:1,3:17:282:0,0:0:285:0");
+    const std::vector<Command> withLight = ProfileWriteCommands(db_, 1, 150, limits, true, 3);
+    EXPECT_EQ(Ids(withLight), (std::vector<int>{0x09, 0x05, 0x03, 0x04, 0x02, 0x06, 0x07}));
+    EXPECT_EQ(withLight[1].report[kPayloadByte], 3);         // the mode
+    EXPECT_EQ(withLight[1].report[kPayloadByte + 1], 0x42);  // brightness 4, speed 2
+    EXPECT_EQ(db_.GetActiveLightMode(1), 3);                 // marked active on the way
+
+    // The report rate and the assignments come from the profile's rows.
+    db_.SetConfigValue(1, u"report_rate", u"8");
+    EXPECT_EQ(ReportRateCommand(db_, 1).report[kPayloadByte], 8);
+    KeyAssignment key;
+    key.profile = 1;
+    key.keyCode = 2;
+    key.type = 2;
+    key.value = 0x04;
+    key.value2 = 0x02;
+    db_.SaveKeyAssignment(key);
+    const Command table = ButtonFunctionsCommand(db_, 1);
+    EXPECT_EQ(table.report[kPayloadByte + 6], 0x70);
+    EXPECT_EQ(table.report[kPayloadByte + 7], 0x02);
+    EXPECT_EQ(table.report[kPayloadByte + 8], 0x04);
+}
+
+TEST_F(ProfileCommandsTest, PendingMacroOfAButton) {
+    const int macro = db_.AddMacro(u"Press");
+    db_.AddMacroEvents({{0, macro, kMacroEventKeyDown, 0, 0x41, 1, u""},
+                        {0, macro, kMacroEventDelay, 1, 50, 2, u""},
+                        {0, macro, kMacroEventKeyUp, 2, 0x41, 1, u""}});
+    KeyAssignment key;
+    key.profile = 1;
+    key.keyCode = 4;
+    key.type = 4;
+    key.value = macro;
+    db_.SaveKeyAssignment(key);
+
+    EXPECT_FALSE(PendingMacroCommands(db_, 1, -1));
+    EXPECT_FALSE(PendingMacroCommands(db_, 1, 3));
+    const auto commands = PendingMacroCommands(db_, 1, 4);
+    ASSERT_TRUE(commands);
+    ASSERT_EQ(commands->commands.size(), 1u);
+    const CommandReport& r = commands->commands[0].report;
+    EXPECT_EQ(r[kCommandByte], 0x08);
+    EXPECT_EQ(r[kLengthByte], 9);
+    EXPECT_EQ(r[kPayloadByte], 4);  // the key code, then the two events
+    EXPECT_EQ(r[kPayloadByte + 1], 0x30);
+    EXPECT_EQ(r[kPayloadByte + 2], 50);
+
+    db_.DeleteMacro(macro);
+    EXPECT_FALSE(PendingMacroCommands(db_, 1, 4));
+}
+
+}  // namespace
+}  // namespace cursorial
