@@ -103,6 +103,28 @@ ExchangeResult ImportEntries(ConfigDatabase& db, const std::filesystem::path& fi
 
 }  // namespace
 
+std::u16string MacroDisplayName(std::u16string_view stored, std::u16string_view customWord,
+                                std::u16string_view copyWord) {
+    std::u16string shown(stored);
+    for (std::u16string_view prefix :
+         {std::u16string_view(u"Custom"), std::u16string_view(u"自定义")}) {
+        if (shown.starts_with(prefix)) {
+            shown = std::u16string(customWord) + shown.substr(prefix.size());
+            break;
+        }
+    }
+    for (std::u16string_view suffix :
+         {std::u16string_view(u"Copy"), std::u16string_view(u"复制")}) {
+        if (shown.ends_with(suffix)) {
+            shown.resize(shown.size() - suffix.size());
+            shown += u' ';
+            shown += copyWord;
+            break;
+        }
+    }
+    return shown;
+}
+
 ExchangeResult ParseMacroFile(XmlDocument& doc, MacroFileEntry& out) {
     out = MacroFileEntry();
     if (!doc.FindElement(u"macro"))

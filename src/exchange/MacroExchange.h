@@ -24,6 +24,12 @@ namespace cursorial {
 class ConfigDatabase;
 class XmlDocument;
 
+// The name the macro list shows for a stored name: a leading "Custom" or "自定义" becomes
+// `customWord` (text 351), then a trailing "Copy" or "复制" becomes a space and `copyWord`
+// (text 31). The store keeps the stored name; the single-macro export writes the shown one.
+std::u16string MacroDisplayName(std::u16string_view stored, std::u16string_view customWord,
+                                std::u16string_view copyWord);
+
 // One macro read from a file: the macro (id 0) and its events (ids 0, macro id 0).
 struct MacroFileEntry {
     Macro macro;

@@ -201,5 +201,21 @@ TEST_F(MacroExchangeTest, RefusedFilesChangeNothing) {
     EXPECT_EQ(DumpDatabase(db_), withoutEvents);
 }
 
+TEST(MacroDisplayName, LocalisesCustomAndCopy) {
+    const struct {
+        std::u16string stored;
+        std::u16string shown;
+    } cases[] = {
+        {u"Custom 4", u"Word 4"},
+        {u"自定义4", u"Word4"},
+        {u"Custom 4 Copy", u"Word 4  Dup"},  // the part before "Copy" keeps its space
+        {u"Macro复制", u"Macro Dup"},
+        {u"My custom", u"My custom"},
+        {u"Copy", u" Dup"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MacroDisplayName(c.stored, u"Word", u"Dup"), c.shown);
+}
+
 }  // namespace
 }  // namespace cursorial
