@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -44,22 +45,30 @@ bool IsStorableName(std::string_view name) {
            name.front() != '[';
 }
 
-std::string ReadWholeFile(const std::filesystem::path& path) {
+// The file's content; an absent file reads as empty. nullopt when the file exists but cannot be
+// read whole (no permission, I/O error, larger than any file of ours): a rewrite based on such a
+// read would drop every value it failed to see.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     std::string content;
-    if (!fd.IsValid())
-        return content;
+    if (!fd.IsValid()) {
+        if (errno == ENOENT)
+            return content;
+        return std::nullopt;
+    }
     char buffer[4096];
-    while (content.size() < kMaxFileBytes) {
+    for (;;) {
         const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
             break;
         content.append(buffer, static_cast<size_t>(n));
+        if (content.size() > kMaxFileBytes)
+            return std::nullopt;
     }
-    if (content.size() > kMaxFileBytes)
-        content.resize(kMaxFileBytes);
     return content;
 }
 
@@ -132,7 +141,10 @@ bool UpdateEntries(const std::filesystem::path& folder, const std::filesystem::p
         if (errno != EINTR)
             return false;
     }
-    Entries entries = ParseEntries(ReadWholeFile(file));
+    const std::optional<std::string> content_now = ReadWholeFile(file);
+    if (!content_now)
+        return false;
+    Entries entries = ParseEntries(*content_now);
     if (!change(entries))
         return false;
     std::string content(kHeader);
@@ -168,7 +180,7 @@ KeyValueStore::KeyStatus KeyValueStore::OpenOrCreate() const {
 std::optional<std::string> KeyValueStore::ReadText(std::string_view name) const {
     if (Open() != KeyStatus::kOpened)
         return std::nullopt;
-    const Entries entries = ParseEntries(ReadWholeFile(ValuesFile()));
+    const Entries entries = ParseEntries(ReadWholeFile(ValuesFile()).value_or(std::string()));
     const auto it = FindEntry(entries, name);
     if (it == entries.end())
         return std::nullopt;

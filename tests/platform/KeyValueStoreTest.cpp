@@ -168,3 +168,28 @@ TEST(KeyValueStoreTest, ConcurrentWritersKeepEachOthersValues) {
 
 }  // namespace
 }  // namespace cursorial
+
+namespace cursorial {
+namespace {
+
+// A rewrite starts from what it read; when the existing file cannot be read whole, writing would
+// drop the values it did not see, so nothing is written.
+TEST(KeyValueStoreTest, WriteLeavesAnUnreadableFileAlone) {
+    testing::ScratchFolder scratch;
+    const KeyValueStore store(scratch / "key");
+    store.ReadNumber("exit_mode", true);  // creates the key
+    ASSERT_TRUE(store.WriteNumber("LCID", 2052));
+
+    const std::string big = "LCID=2052\nDeviceType=201\n" + std::string(2 << 20, ';');
+    testing::WriteFile(store.ValuesFile(), big);
+    EXPECT_FALSE(store.WriteNumber("exit_mode", 1));
+    EXPECT_EQ(testing::ReadFile(store.ValuesFile()), big);
+
+    std::filesystem::remove(store.ValuesFile());
+    std::filesystem::create_directory(store.ValuesFile());  // read fails with EISDIR
+    EXPECT_FALSE(store.WriteNumber("exit_mode", 1));
+    EXPECT_TRUE(std::filesystem::is_directory(store.ValuesFile()));
+}
+
+}  // namespace
+}  // namespace cursorial
