@@ -79,6 +79,24 @@ TEST(UpgradeReports, HundredBytesMakeTwoFullReportsAndAShortOne) {
     EXPECT_FALSE(last.pauseAfter);
 }
 
+// Literal bytes with CRCs worked out apart from Crc16Modbus, so a sub-block fault cannot hide
+// behind the helper above computing its CRC the same wrong way.
+TEST(UpgradeReports, GoldenSubBlocksOfTheHundredByteImage) {
+    const UpgradePlan plan = PlanImageTransfer(Image(100));
+    ASSERT_EQ(plan.steps.size(), 3u);
+    EXPECT_TRUE(
+        SameBytes(Slice(plan.steps[0].report, 0, 24),
+                  {0x05, 0x02, 0x3C, 0x00, 0x00, 0x00, 0x00, 0x01, 0x02, 0x03, 0x04, 0x05,
+                   0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x7B, 0xF3}));
+    EXPECT_TRUE(SameBytes(Slice(plan.steps[1].report, 44, 20),
+                          {0x05, 0x00, 0x50, 0x51, 0x52, 0x53, 0x54, 0x55, 0x56, 0x57,
+                           0x58, 0x59, 0x5A, 0x5B, 0x5C, 0x5D, 0x5E, 0x5F, 0x1D, 0xF5}));
+    EXPECT_TRUE(
+        SameBytes(Slice(plan.steps[2].report, 0, 24),
+                  {0x05, 0x02, 0x14, 0x00, 0x06, 0x00, 0x60, 0x61, 0x62, 0x63, 0xFF, 0xFF,
+                   0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xAA, 0x2D}));
+}
+
 TEST(UpgradeReports, ExactMultipleHasNoShortReport) {
     const UpgradePlan plan = PlanImageTransfer(Image(96));
     ASSERT_EQ(plan.steps.size(), 2u);
