@@ -7,10 +7,6 @@
 namespace cursorial {
 namespace {
 
-std::uint8_t Low8(int value) {
-    return static_cast<std::uint8_t>(value & 0xFF);
-}
-
 // Entry bytes of a function, or nothing where a byte keeps its old value.
 struct EntryBytes {
     int b0 = -1, b1 = -1, b2 = -1;  // -1: keep
@@ -166,6 +162,8 @@ ButtonTable BuildButtonTable(std::span<const ButtonAssignment> assignments,
 
 // 0x09  | 4: 0x0F | 5..31: table bytes 0..26 (key codes 0..8, three bytes each) |
 Command BuildButtonTableCommand(const ButtonTable& table) {
+    static_assert(std::size_t{3 * kButtonEntriesSent} == kPayloadCapacity,
+                  "the sent entries fill the payload");
     Command c{MakeWriteReport(command::kButtonTable, 0x0F), SendLength::kShort};
     std::copy_n(table.begin(), 3 * kButtonEntriesSent, c.report.bytes.begin() + kPayloadByte);
     return c;

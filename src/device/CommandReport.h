@@ -26,6 +26,11 @@ namespace cursorial {
 
 inline constexpr std::size_t kCommandReportSize = 65;
 
+// A number as a report byte carries it: its low 8 bits, whatever its size or sign.
+constexpr std::uint8_t Low8(int value) {
+    return static_cast<std::uint8_t>(value & 0xFF);
+}
+
 // Command ids of the command interface.
 namespace command {
 inline constexpr std::uint8_t kReportRate = 0x02;     // write report rate

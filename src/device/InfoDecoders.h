@@ -52,6 +52,8 @@ std::optional<int> DecodeReportRate(AnswerBytes answer);
 // (its second code), stages 2..6 from 9..10, 13..14, 17..18, 21..22, 25..26 (their first codes).
 // Both codes of a stage are the same when the mouse holds what 0x03 wrote.
 inline constexpr std::array<std::size_t, kDpiStageCount> kDpiStageReadOffsets{7, 9, 13, 17, 21, 25};
+static_assert(kDpiStageReadOffsets.back() + 2 <= kMinAnswerSize,
+              "every stage code is in a short answer");
 inline constexpr int kLowestStoredDpi = 50;  // a decoded stage below this is not stored
 
 struct DpiStagesRead {

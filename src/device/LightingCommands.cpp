@@ -3,10 +3,6 @@
 namespace cursorial {
 namespace {
 
-std::uint8_t Low8(int value) {
-    return static_cast<std::uint8_t>(value & 0xFF);
-}
-
 void PutColour(CommandReport& r, std::size_t at, int colour) {
     r[at] = Low8(colour);
     r[at + 1] = Low8(colour >> 8);
@@ -24,6 +20,8 @@ void PutColour(CommandReport& r, std::size_t at, int colour) {
 //   3         5       7, 8, 9: R, G, B of colour 1
 //   other     0       - (bytes 5 and 6 stay 0 as well)
 Command BuildLightingCommand(const LightingValues& l) {
+    static_assert(std::size_t{8 + 3 * kLightingColourCount} <= kChecksumByte,
+                  "mode 2's colours fit the payload");
     Command c{MakeWriteReport(command::kLighting, 0), SendLength::kLong};
     CommandReport& r = c.report;
     switch (l.mode) {

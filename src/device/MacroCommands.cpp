@@ -25,14 +25,13 @@ bool IsModifierRowKey(int key) {
 //   key up:   0xA0 + modifier bits, or 0xB0 + HID usage
 //   mouse:    0x10 down / 0x90 up + button bits
 bool Encode(const MacroStep& step, EncodedEvent& out) {
-    const auto low8 = [](int v) { return static_cast<std::uint8_t>(v & 0xFF); };
     switch (step.kind) {
         case macro_event::kKeyDown:
         case macro_event::kKeyUp: {
             const bool down = step.kind == macro_event::kKeyDown;
             if (IsModifierRowKey(step.value)) {
                 out = {down ? std::uint8_t{0x20} : std::uint8_t{0xA0},
-                       low8(ModifierBits(step.value)), 0};
+                       Low8(ModifierBits(step.value)), 0};
             } else {
                 out = {down ? std::uint8_t{0x30} : std::uint8_t{0xB0},
                        UsageFromVirtualKey(step.value), 0};
@@ -40,10 +39,10 @@ bool Encode(const MacroStep& step, EncodedEvent& out) {
             return true;
         }
         case macro_event::kMouseDown:
-            out = {0x10, low8(step.value), 0};
+            out = {0x10, Low8(step.value), 0};
             return true;
         case macro_event::kMouseUp:
-            out = {0x90, low8(step.value), 0};
+            out = {0x90, Low8(step.value), 0};
             return true;
         default:
             return false;

@@ -32,6 +32,8 @@ inline constexpr int kMacroMaxEvents = (kMacroMaxPackets * 27 - 1) / kMacroEvent
 static_assert(kMacroMaxEvents == 101);
 // Up to this many events the macro goes out in one report.
 inline constexpr int kMacroSingleReportEvents = 6;
+static_assert(std::size_t{1 + kMacroEventSize * kMacroSingleReportEvents} <= kPayloadCapacity,
+              "a short macro fits one report");
 
 // The event bytes: per key or mouse event marker, delay low, delay high, code. Delay events are
 // folded into the event before them; other kinds produce nothing.

@@ -13,14 +13,6 @@ std::u16string DpiGroupRgb(int stage) {
 }
 }  // namespace setting_key
 
-namespace {
-
-std::uint8_t Low8(int value) {
-    return static_cast<std::uint8_t>(value & 0xFF);
-}
-
-}  // namespace
-
 DpiStageSettings ReadDpiStageSettings(const SettingReader& read) {
     DpiStageSettings s;
     s.count = read(setting_key::kDpiCount);
@@ -55,6 +47,8 @@ Command BuildReportRateCommand(int reportRate) {
 // The length byte is 0x25 whatever the count; the codes occupy bytes 6..29. Index or count of
 // 16 or more spills into the other nibble, as the mouse has always received it.
 Command BuildDpiStagesCommand(const DpiStageSettings& stages, int sensor, DpiLimits limits) {
+    static_assert(std::size_t{6 + 4 * kDpiStageCount} <= kChecksumByte,
+                  "both codes of every stage fit the payload");
     Command c{MakeWriteReport(command::kDpiStages, 0x25), SendLength::kShort};
     c.report[5] = Low8((stages.index << 4) | stages.count);
     for (int i = 0; i < kDpiStageCount; ++i) {
@@ -70,6 +64,8 @@ Command BuildDpiStagesCommand(const DpiStageSettings& stages, int sensor, DpiLim
 
 // 0x04  | 4: 18 | 5+3i, 6+3i, 7+3i: red, green, blue of stage i |   i = 0..5
 Command BuildDpiColoursCommand(const std::array<int, kDpiStageCount>& colours) {
+    static_assert(std::size_t{5 + 3 * kDpiStageCount} <= kChecksumByte,
+                  "every stage colour fits the payload");
     Command c{MakeWriteReport(command::kDpiColours, 18), SendLength::kLong};
     for (int i = 0; i < kDpiStageCount; ++i) {
         const std::size_t at = 5 + 3 * static_cast<std::size_t>(i);

@@ -7,6 +7,9 @@ namespace {
 
 constexpr std::uint8_t kUpgradeReportId = 0x05;
 constexpr std::size_t kFirstSubBlock = 4;
+static_assert(2 + kUpgradeBlockSize + 2 == kUpgradeSubBlockSize, "number, data, CRC");
+static_assert(kFirstSubBlock + kUpgradeBlocksPerReport * kUpgradeSubBlockSize == kUpgradeReportSize,
+              "three sub-blocks end the report");
 constexpr int kProgressPerReport = 90;
 constexpr int kProgressBase = 10;
 
