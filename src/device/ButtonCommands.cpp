@@ -60,9 +60,9 @@ constexpr EntryRows kSystem{kSystemRows, 1, {0x80, 0x00, 0x00}};
 // A key with modifier bits; a modifier key pressed alone goes out as its bit with no key.
 EntryBytes KeyboardEntry(int usage, int modifiers) {
     if (modifiers == 0 && usage >= 0xE0 && usage <= 0xE7) {
-        return {0x70, Low8(ModifierBits(usage)), 0x00};
+        return {0x70, Low8(UsageModifierBits(usage)), 0x00};
     }
-    return {0x70, Low8(modifiers), Low8(ModifierBits(usage))};
+    return {0x70, Low8(modifiers), Low8(UsageModifierBits(usage))};
 }
 
 //   byte 0  0x90

@@ -37,6 +37,8 @@ static_assert(RangeFollows(0x61, 0x69, 0x59), "keypad 1..9");
 static_assert(UsageFromVirtualKey(0x07) == 0 && UsageFromVirtualKey(-1) == 0);
 static_assert(ModifierBits(0xA0) == 0x02 && ModifierBits(0xE1) == 0x02 &&
               ModifierBits(0x5D) == 0x5D);
+static_assert(UsageModifierBits(0xE3) == 0x08 && UsageModifierBits(0x5B) == 0x5B &&
+              UsageModifierBits(0xA0) == 0xA0);
 
 }  // namespace
 }  // namespace cursorial

@@ -107,4 +107,11 @@ constexpr int ModifierBits(int value) {
     return value;
 }
 
+// M for a HID usage: the modifier usages 0xE0..0xE7 become their bit and every other usage comes
+// back unchanged. ModifierBits() must not be given usages directly: its virtual-key rows 91, 92
+// and 160..165 are also the usages of Keypad 3, Keypad 4 and 0xA0..0xA5, which are keys.
+constexpr int UsageModifierBits(int usage) {
+    return usage >= 0xE0 && usage <= 0xE7 ? ModifierBits(usage) : usage;
+}
+
 }  // namespace cursorial

@@ -58,6 +58,10 @@ TEST(ButtonTable, EveryFunctionTypeAndValue) {
         {ft::kKeyboard, 0xE8, 0x00, {0x70, 0x00, 0xE8}},    // not a modifier usage
         {ft::kKeyboard, 0x104, 0x105, {0x70, 0x05, 0x04}},  // cut to bytes
         {ft::kKeyboard, 0, 0, {0x70, 0x00, 0x00}},
+        // usages that share their number with a modifier's virtual key are keys, not modifiers
+        {ft::kKeyboard, 0x5B, 0x00, {0x70, 0x00, 0x5B}},  // Keypad 3
+        {ft::kKeyboard, 0x5C, 0x02, {0x70, 0x02, 0x5C}},  // Shift + Keypad 4
+        {ft::kKeyboard, 0xA2, 0x00, {0x70, 0x00, 0xA2}},
         // media
         {ft::kMedia, 1, 0, {0x80, 0x83, 0x01}},
         {ft::kMedia, 2, 0, {0x80, 0xCD, 0x00}},
