@@ -1,5 +1,7 @@
 #include "device/DpiCodec.h"
 
+#include <algorithm>
+
 namespace cursorial {
 
 int EncodeDpi(int s, int d) {
@@ -15,8 +17,10 @@ int EncodeDpi(int s, int d) {
         case 17:
             if (d >= 13000)
                 return (d - 13000) / 1000 + 221;
+            // Codes 200..220 step 100 DPI up to 12000; the next code, 221, is already 13000.
+            // A DPI in between goes out as 12000 rather than as a code thousands above it.
             if (d > 10000)
-                return (d - 10000) / 100 + 200;
+                return std::min((d - 10000) / 100 + 200, 220);
             return d / 50;
         case 25:
             return d > 16000 ? (d - 16000) / 1000 + 160 : d / 100;

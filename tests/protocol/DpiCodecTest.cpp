@@ -23,11 +23,11 @@ TEST(DpiCodec, EncodeAtTheSensorBoundaries) {
         {4, 100, 1},      {4, 4000, 40},    {4, 4500, 40},     {4, 5000, 41},     {4, 8000, 47},
         {5, 50, 1},       {5, 6400, 128},   {5, 6500, 129},    {5, 12000, 184},   {16, 4800, 48},
         {18, 150, 1},     {53, 16000, 160}, {17, 50, 1},       {17, 10000, 200},  {17, 10100, 201},
-        {17, 12000, 220}, {17, 12999, 229}, {17, 13000, 221},  {17, 24000, 232},  {25, 100, 1},
+        {17, 12000, 220}, {17, 12999, 220}, {17, 13000, 221},  {17, 24000, 232},  {25, 100, 1},
         {25, 16000, 160}, {25, 17000, 161}, {25, 30000, 174},  {37, 100, 1},      {37, 5000, 50},
         {37, 5500, 51},   {37, 10000, 60},  {38, 200, 1},      {38, 5000, 49},    {38, 5500, 51},
         {38, 10000, 60},  {149, 100, 1},    {149, 26000, 519}, {150, 38000, 759}, {99, 50, 0},
-        {0, 1600, 31},
+        {0, 1600, 31},    {17, 12050, 220}, {17, 12300, 220},
     };
     for (const auto& c : cases)
         EXPECT_EQ(EncodeDpi(c.sensor, c.in), c.out) << Describe(c);
@@ -53,6 +53,19 @@ TEST(DpiCodec, ReadBackDiffersByOneStepWhereTheTablesDisagree) {
     EXPECT_EQ(DecodeDpi(150, EncodeDpi(150, 1600)), 1550);
     EXPECT_EQ(DecodeDpi(149, EncodeDpi(149, 1600)), 1600);
     EXPECT_EQ(DecodeDpi(17, EncodeDpi(17, 13000)), 13000);
+}
+
+// Every DPI the page lets the user type lands on the mouse at most one 500-step above it (sensors
+// 4 and 38 read back one step up at their change of scale); between 12000 and 13000 sensor 17
+// has no codes, and the codes after 220 mean 13000 and more.
+TEST(DpiCodec, NoDpiLandsMoreThanAStepAboveTheValueAsked) {
+    for (int sensor : {4, 5, 16, 17, 18, 25, 37, 38, 53, 149, 150, 99}) {
+        const DpiLimits limits = SensorProfileFor(sensor).limits;
+        for (int dpi = limits.lowest; dpi <= limits.highest; dpi += 50) {
+            ASSERT_LE(DecodeDpi(sensor, EncodeDpi(sensor, dpi)), dpi + 500)
+                << "sensor " << sensor << ", " << dpi << " DPI";
+        }
+    }
 }
 
 TEST(DpiCodec, ClampToTheSensorLimits) {
