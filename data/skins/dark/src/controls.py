@@ -8,7 +8,7 @@ eight-frame strips are those four unchecked and then checked.
 from glyphs import place
 from svg import (BACKGROUND, BORDER, BORDER_LIGHT, DANGER, DANGER_DARK, DEEP, HIGHLIGHT,
                  HIGHLIGHT_DARK, HIGHLIGHT_LIGHT, HOVER, ON_HIGHLIGHT, PANEL, PANEL_LIGHT, PRESSED,
-                 RAISED, TEXT, TEXT_DISABLED, TEXT_SECONDARY, circle, linear_gradient, path, rect,
+                 RAISED, TEXT, TEXT_DISABLED, TEXT_SECONDARY, circle, group, path, polygon, rect,
                  strip)
 
 # --- flat surfaces -----------------------------------------------------------------------------
@@ -65,7 +65,7 @@ def dialog(fw, fh, frames, arg):
 
 
 def device_card(fw, fh, frames, arg):
-    """The card behind a model in the device list: normal, hover, selected, offline."""
+    """The card behind a model in the device list: normal, hover, selected, disabled."""
     fills = [PANEL, "#292929", "#292929", "#1E1E1E"]
     strokes = [PANEL_LIGHT, BORDER_LIGHT, HIGHLIGHT, PANEL]
 
@@ -106,20 +106,10 @@ def edit(fw, fh, frames, arg):
 
 
 def combobox(fw, fh, frames, arg):
-    """A drop-down field; the arrow sits in the right 30 pixels (nine-slice right border 30)."""
+    """A drop-down field: normal, hover, open, disabled. The kit draws the arrow itself."""
     fills = [PANEL_LIGHT, RAISED, PANEL_LIGHT, PANEL]
     strokes = [BORDER, BORDER_LIGHT, HIGHLIGHT, PANEL_LIGHT]
-    arrows = [TEXT_SECONDARY, TEXT, HIGHLIGHT, TEXT_DISABLED]
-
-    def frame(i):
-        s = _state(i)
-        body = rect(0, 0, fw, fh, 4, fill=fills[s], stroke=strokes[s], sw=1)
-        size = 16
-        body += place("chevron_down" if s != PRESSED else "chevron_up", arrows[s], fw - 15 - size / 2,
-                      (fh - size) / 2, size)
-        return body
-
-    return strip(frames, fw, frame), ""
+    return strip(frames, fw, lambda i: rect(0, 0, fw, fh, 4, fill=fills[_state(i)], stroke=strokes[_state(i)], sw=1)), ""
 
 
 def tab_item(fw, fh, frames, arg):
@@ -218,35 +208,41 @@ def radiobox(fw, fh, frames, arg):
 
 
 def slider_thumb(fw, fh, frames, arg):
-    """A round thumb: white with a highlight ring; disabled grey."""
+    """A slider's thumb: white with a highlight ring, grey when disabled. Round, or with
+    arg "bar" an upright pill (the DPI slider's)."""
     rings = [HIGHLIGHT, HIGHLIGHT_LIGHT, HIGHLIGHT_DARK, TEXT_DISABLED]
     fills = [TEXT, TEXT, "#E6E6E6", TEXT_SECONDARY]
 
     def frame(i):
         s = _state(i)
+        if arg == "bar":
+            return rect(0, 0, fw, fh, fw / 2, fill=fills[s], stroke=rings[s], sw=3)
         r = min(fw, fh) / 2
         return circle(fw / 2, fh / 2, r - 1.5, fill=fills[s], stroke=rings[s], sw=3)
 
     return strip(frames, fw, frame), ""
 
 
-def dpi_bar(fw, fh, frames, arg):
-    """The filled part of the DPI slider's track: a highlight gradient, rounded ends."""
-    defs = linear_gradient("dpiFill", [(0, HIGHLIGHT_DARK), (1, HIGHLIGHT_LIGHT)], x2=1, y2=0)
-    return rect(0, 0, fw, fh, fh / 2, fill="url(#dpiFill)"), defs
-
-
 def battery_frame(fw, fh, frames, arg):
-    """Battery outline; the level bar goes inside (2, 2) to (fw - 6, fh - 2)."""
-    body = rect(0, 0, fw - 3, fh, 3, stroke=TEXT_SECONDARY, sw=1.5)
-    body += rect(fw - 3, fh * 0.3, 3, fh * 0.4, 1, fill=TEXT_SECONDARY)
+    """Battery outline, twice as wide as high; the kit stretches it over the battery and puts
+    the level bar 2.5 pixels inside the body (the body leaves an eighth of the height for the
+    nub on the right)."""
+    nub = fh / 8
+    body = rect(0, 0, fw - nub, fh, 3, stroke=TEXT_SECONDARY, sw=1.5)
+    body += rect(fw - nub, fh * 0.3, nub, fh * 0.4, 1, fill=TEXT_SECONDARY)
     return body, ""
 
 
 def battery_level(fw, fh, frames, arg):
-    """Level bar: frames are full-ish, low (below 20 %) and charging colours."""
-    colours = ["#FFFFFF", DANGER, HIGHLIGHT]
-    return strip(frames, fw, lambda i: rect(0, 0, fw, fh, 1.5, fill=colours[i % len(colours)])), ""
+    """The level bar, stretched to the level's width."""
+    return rect(0, 0, fw, fh, 1.5, fill=TEXT), ""
+
+
+def charge_mark(fw, fh, frames, arg):
+    """The charging bolt, drawn over the level bar: highlight with a dark edge."""
+    body = polygon([(7.5, 0.8), (1, 9), (5.5, 9), (4.5, 15.2), (11, 6.8), (6.6, 6.8)],
+                   fill=HIGHLIGHT, stroke=BACKGROUND, sw=1.2)
+    return group(body, scale=min(fw / 12, fh / 16)), ""
 
 
 def glyph_image(fw, fh, frames, arg):
@@ -297,9 +293,9 @@ FAMILIES = {
     "checkbox": checkbox,
     "radiobox": radiobox,
     "slider_thumb": slider_thumb,
-    "dpi_bar": dpi_bar,
     "battery_frame": battery_frame,
     "battery_level": battery_level,
+    "charge_mark": charge_mark,
     "glyph": glyph_image,
     "glyph_strip": glyph_strip,
     "tab_icon": tab_icon,
