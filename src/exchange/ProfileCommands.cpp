@@ -3,7 +3,9 @@
 #include <string>
 
 #include "common/text/WideText.h"
+#include "device/ButtonCommands.h"
 #include "device/LightingCommands.h"
+#include "device/SettingsCommands.h"
 #include "store/ConfigDatabase.h"
 
 namespace cursorial {
@@ -22,7 +24,7 @@ std::vector<MacroPlayback> AllMacros(ConfigDatabase& db) {
 
 }  // namespace
 
-SettingReader StoreSettingReader(ConfigDatabase& db, int profile) {
+std::function<int(std::u16string_view key)> StoreSettingReader(ConfigDatabase& db, int profile) {
     return [&db, profile](std::u16string_view key) {
         std::u16string value;
         db.GetConfigValue(profile, key, value);

@@ -3,22 +3,22 @@
 // program and the tool send the same bytes for the same profile.
 #pragma once
 
-#include <array>
+#include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
-#include "device/ButtonCommands.h"
 #include "device/CommandReport.h"
 #include "device/DpiCodec.h"
 #include "device/MacroCommands.h"
-#include "device/SettingsCommands.h"
 
 namespace cursorial {
 
 class ConfigDatabase;
 
-// Settings of `profile` read as numbers (a missing or non-numeric text reads 0).
-SettingReader StoreSettingReader(ConfigDatabase& db, int profile);
+// Settings of `profile` read as numbers (a missing or non-numeric text reads 0); a
+// SettingReader of the settings commands.
+std::function<int(std::u16string_view key)> StoreSettingReader(ConfigDatabase& db, int profile);
 
 // 0x09: the default table with the profile's assignments applied in list order (task 6).
 Command ButtonFunctionsCommand(ConfigDatabase& db, int profile);

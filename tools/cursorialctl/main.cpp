@@ -1,6 +1,7 @@
 // cursorialctl: the command-line tool over the core. Each command group contributes a table of
 // commands; main only dispatches. To add a group, write its table in its own file and list it
 // in kGroups.
+#include <algorithm>
 #include <cstdio>
 #include <span>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "Cli.h"
 #include "DeviceCommands.h"
+#include "StoreCommands.h"
 
 namespace cursorial::cli {
 namespace {
@@ -16,6 +18,7 @@ namespace {
 using GroupFn = std::span<const CommandSpec> (*)();
 constexpr GroupFn kGroups[] = {
     DeviceCommands,
+    StoreCommands,
 };
 
 void PrintUsage(std::FILE* out) {
@@ -29,8 +32,11 @@ void PrintUsage(std::FILE* out) {
         }
     }
     std::fprintf(out,
-                 "\nexit status: 0 success, 1 device not reachable or no answer, 2 bad "
-                 "arguments, 3 program data unreadable\n");
+                 "\nthe store commands take --data-dir DIR, --model KEY or --type T anywhere, "
+                 "also before the command\n");
+    std::fprintf(out,
+                 "\nexit status: 0 success, 1 device not reachable or no answer (or a file or "
+                 "the store refused the change), 2 bad arguments, 3 program data unreadable\n");
 }
 
 const CommandSpec* FindCommand(std::string_view name) {
@@ -47,7 +53,15 @@ const CommandSpec* FindCommand(std::string_view name) {
 
 int main(int argc, char** argv) {
     using namespace cursorial::cli;
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    // Options that choose the data folder or the model may stand before the command; they are
+    // moved to the end, where the command reads them like its own.
+    std::size_t leading = 0;
+    while (leading + 1 < args.size() && (args[leading] == "--data-dir" ||
+                                         args[leading] == "--model" || args[leading] == "--type"))
+        leading += 2;
+    if (leading < args.size())
+        std::rotate(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(leading), args.end());
     if (args.empty())
         return (PrintUsage(stderr), kExitUsage);
     if (args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
