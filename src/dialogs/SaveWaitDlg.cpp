@@ -3,6 +3,7 @@
 #include "app/LanguageTexts.h"
 #include "app/TextIds.h"
 #include "common/dui/MPicture.h"
+#include "common/dui/MProgress.h"
 #include "common/dui/Manager.h"
 
 namespace cursorial {
@@ -46,8 +47,10 @@ void SaveWaitDlg::InitUI(const MRect&) {
         text->SetTextColor(Manager::m_select_color);
         text->SetAlign(kAlignCenter);
     }
-    CreateControl("MProgress2", kProgressId);
-    RestartProgress();
+    if (auto* progress = MControlHost::Create<MProgress2>(kProgressId)) {
+        progress->SetRange(0, 100);
+        progress->Start();
+    }
 }
 
 void SaveWaitDlg::UISize(const MRect& client) {
@@ -69,6 +72,11 @@ void SaveWaitDlg::OnTimer(UINT timerId) {
     ShowWindow(SW_HIDE);
 }
 
-void SaveWaitDlg::RestartProgress() {}
+void SaveWaitDlg::RestartProgress() {
+    if (auto* progress = GetControl<MProgress2>(kProgressId)) {
+        progress->SetPos(0);
+        progress->Start();
+    }
+}
 
 }  // namespace cursorial
