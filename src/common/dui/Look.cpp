@@ -175,6 +175,14 @@ void DrawGlyph(QPainter& p, const QRectF& rect, Glyph glyph, const QColor& colou
                            QPointF(c.x() - h * 0.2, c.y() + h * 0.4)}));
             p.drawLine(QPointF(c.x() - h, c.y() - h * 0.3), QPointF(c.x() + h, c.y() - h * 0.3));
             break;
+        case Glyph::Edit: {
+            const QPointF a(c.x() - h * 0.8, c.y() + h * 0.8);
+            const QPointF b(c.x() + h * 0.6, c.y() - h * 0.6);
+            p.drawLine(a, b);
+            p.drawLine(b + QPointF(-h * 0.25, -h * 0.25), b + QPointF(h * 0.25, h * 0.25));
+            p.drawLine(a, a + QPointF(h * 0.45, 0));
+            break;
+        }
         case Glyph::None:
             break;
     }

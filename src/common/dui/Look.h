@@ -33,6 +33,7 @@ enum class Glyph {
     Record,
     Stop,
     Return,
+    Edit,
 };
 
 // The glyph a frame button shows when its image ("sysbtn_close.png", "btn_reset.png", ...) is

@@ -420,33 +420,33 @@ void CheckGroupMember::SetCheck(bool checked) {
 
 void MControlFont::SetFontName(std::u16string_view name) {
     fontName_ = name;
-    update();
+    OnFontChanged();
 }
 
 void MControlFont::SetFontSize(int pixelSize) {
     fontSize_ = std::max(1, pixelSize);
-    update();
+    OnFontChanged();
 }
 
 void MControlFont::SetFontBold(bool bold) {
     bold_ = bold;
-    update();
+    OnFontChanged();
 }
 
 void MControlFont::SetFont(int pixelSize, bool bold) {
     fontSize_ = std::max(1, pixelSize);
     bold_ = bold;
-    update();
+    OnFontChanged();
 }
 
 void MControlFont::SetTextColor(ARGB colour) {
     textColor_ = colour;
-    update();
+    OnFontChanged();
 }
 
 void MControlFont::SetAlign(int align) {
     align_ = align;
-    update();
+    OnFontChanged();
 }
 
 QFont MControlFont::Font() const {

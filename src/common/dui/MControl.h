@@ -213,6 +213,8 @@ public:
     QColor TextColor() const;
 
 protected:
+    // After the font, the text colour or the alignment changed.
+    virtual void OnFontChanged() { update(); }
     // Draws `text` (the title when null) in `rect` with this control's font and alignment.
     void DrawText(QPainter& painter, const QRectF& rect, const std::u16string* text = nullptr,
                   const QColor* colour = nullptr, int align = -1) const;

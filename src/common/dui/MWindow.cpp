@@ -70,6 +70,14 @@ bool PostToHandle(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     return false;
 }
 
+// The offscreen platform (tests, rendering) cannot raise windows and says so on every call.
+void Raise(QWidget* w) {
+    static const bool canRaise = QGuiApplication::platformName() != QLatin1String("offscreen");
+    if (canRaise) {
+        w->raise();
+    }
+}
+
 QMargins Borders(int left, int top, int right, int bottom) {
     if (top < 0 && right < 0 && bottom < 0) {
         return {left, left, left, left};
@@ -522,7 +530,7 @@ bool MWindow::ShowWindow(int cmd) {
         case SW_SHOWNORMAL:
         case SW_RESTORE:
             frame_->showNormal();
-            frame_->raise();
+            Raise(frame_);
             frame_->activateWindow();
             break;
         case SW_SHOWMINIMIZED:
@@ -532,7 +540,7 @@ bool MWindow::ShowWindow(int cmd) {
             break;
         case SW_SHOWMAXIMIZED:
             frame_->showMaximized();
-            frame_->raise();
+            Raise(frame_);
             frame_->activateWindow();
             break;
         case SW_SHOWNOACTIVATE:
@@ -544,7 +552,7 @@ bool MWindow::ShowWindow(int cmd) {
         case SW_SHOW:
         default:
             frame_->show();
-            frame_->raise();
+            Raise(frame_);
             frame_->activateWindow();
             break;
     }
@@ -622,7 +630,7 @@ bool MWindow::SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT 
         if (insertAfter == HWND_BOTTOM) {
             frame_->lower();
         } else {
-            frame_->raise();
+            Raise(frame_);
         }
     }
     if (!(flags & SWP_NOMOVE)) {
