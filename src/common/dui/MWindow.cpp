@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QIcon>
@@ -862,6 +863,11 @@ LRESULT MDialog::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return PostToHandle(window, message, wParam, lParam);
+}
+
+MPoint GetCursorPos() {
+    const QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
 }
 
 bool ShowWindow(HWND window, int showCommand) {

@@ -193,5 +193,7 @@ public:
 bool PostMessage(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // Shows or hides a window by handle (window thread).
 bool ShowWindow(HWND window, int showCommand);
+// The mouse cursor's position in screen coordinates (pop-up menus open there).
+MPoint GetCursorPos();
 
 }  // namespace DUI

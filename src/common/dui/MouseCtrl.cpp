@@ -113,7 +113,7 @@ QRectF MouseCtrl::GetLabelRect(int index) const {
     const QFontMetricsF metrics(Font());
     const QString text = QString::fromStdU16String(items_[index].text);
     const qreal w =
-        std::min<qreal>(metrics.horizontalAdvance(text) + 20, std::max(40, width() / 2));
+        std::min<qreal>(std::ceil(metrics.horizontalAdvance(text)) + 24, std::max(40, width() / 2));
     const qreal h = metrics.height() + 10;
     qreal x = onLeft ? labelEnd.x() - w : labelEnd.x();
     x = std::clamp<qreal>(x, 0, std::max<qreal>(0, width() - w));
@@ -204,7 +204,7 @@ void MouseCtrl::paintEvent(QPaintEvent* e) {
         QColor fill = ToQColor(selected ? kColorPanelLight : kColorPanel);
         DrawPanel(p, label, fill, accent, label.height() / 2);
         const QColor text = selected ? SelectColor() : ToQColor(kColorText);
-        DrawText(p, label.adjusted(10, 0, -10, 0), &item.text, &text, kAlignCenter | kAlignElide);
+        DrawText(p, label.adjusted(8, 0, -8, 0), &item.text, &text, kAlignCenter | kAlignElide);
     }
 }
 
