@@ -46,7 +46,7 @@ DefaultSettingPlan PlanDefaultSettings(const DescriptionDefaults& defaults, bool
         writes.push_back({u"dpi_index", dpi.defaultDpi});
         writes.push_back({u"dpi_flag", dpi.dpiCount});
         writes.push_back({u"dpi_count", dpi.dpiCount});
-        for (int i = 0; i < kDpiStageCount; ++i) {
+        for (int i = 0; i < kDescriptionDpiStages; ++i) {
             if (!dpi.stages[i])
                 continue;
             writes.push_back({FormatW("dpi_group%d_value", i), dpi.stages[i]->value});

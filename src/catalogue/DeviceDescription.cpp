@@ -88,7 +88,7 @@ DataFileStatus ReadDefaults(XmlDocument& doc, DescriptionDefaults& out) {
         dpi.defaultDpi = doc.GetAttribute(u"default_dpi");
         dpi.dpiCount = doc.GetAttribute(u"dpi_count");
         doc.EnterElement();
-        for (int i = 0; i < kDpiStageCount; ++i) {
+        for (int i = 0; i < kDescriptionDpiStages; ++i) {
             if (doc.FindElement(IndexedName("dpi_", i + 1))) {
                 dpi.stages[i] = DpiStageDefault{doc.GetAttribute(u"value"),
                                                 ColorTextToValue(doc.GetAttribute(u"color"))};

@@ -27,7 +27,7 @@
 namespace cursorial {
 
 inline constexpr int kLightEffectCount = 6;
-inline constexpr int kDpiStageCount = 6;
+inline constexpr int kDescriptionDpiStages = 6;
 
 // One `key` of `mouse_key`, numbers parsed.
 struct DescriptionKey {
@@ -102,7 +102,7 @@ struct DpiStageDefault {
 struct DpiDefaults {
     std::u16string defaultDpi;  // default_dpi=: the active stage
     std::u16string dpiCount;    // dpi_count=
-    std::array<std::optional<DpiStageDefault>, kDpiStageCount> stages;  // dpi_1 ... dpi_6
+    std::array<std::optional<DpiStageDefault>, kDescriptionDpiStages> stages;  // dpi_1 ... dpi_6
 
     bool operator==(const DpiDefaults&) const = default;
 };

@@ -179,7 +179,7 @@ TEST(ShippedData, DescriptionsAreCompleteAndTheirTextsExist) {
         ASSERT_TRUE(defaults.dpi);
         const int count = TextToInt(defaults.dpi->dpiCount);
         EXPECT_GE(count, 1);
-        EXPECT_LE(count, kDpiStageCount);
+        EXPECT_LE(count, kDescriptionDpiStages);
         EXPECT_GE(TextToInt(defaults.dpi->defaultDpi), 0);
         EXPECT_LT(TextToInt(defaults.dpi->defaultDpi), count);
         for (const auto& stage : defaults.dpi->stages) {
@@ -191,7 +191,7 @@ TEST(ShippedData, DescriptionsAreCompleteAndTheirTextsExist) {
             EXPECT_NE(stage->color, 0);
         }
         const DefaultSettingPlan plan = PlanDefaultSettings(defaults, false);
-        EXPECT_EQ(plan.writes.size(), 3u + 2u * kDpiStageCount + 6u);
+        EXPECT_EQ(plan.writes.size(), 3u + 2u * kDescriptionDpiStages + 6u);
         EXPECT_EQ(plan.highestReportRate, 1);  // 1000 Hz
 
         std::u16string rate;
