@@ -554,3 +554,51 @@ TEST(Render, EveryClassDrawsWithoutItsSkinAndRendersToPng) {
     const QImage control = RenderToImage(*window.GetControl(1000));
     EXPECT_EQ(control.size(), QSize(60, 50));
 }
+
+TEST_F(ControlsTest, AnimationAdvancesOnTheTick) {
+    auto* battery = Make<BatteryCtrl>(43, {0, 0, 80, 20});
+    auto* progress = Make<MProgress2>(33, {0, 30, 200, 40});
+    battery->SetBatteryInfo(40, 1);
+    progress->SetRange(0, 100);
+    progress->Start();
+    EXPECT_EQ(battery->ShownLevel(), 40);
+    for (int i = 0; i < 60; ++i) {
+        Manager::AnimationTick();
+    }
+    EXPECT_EQ(battery->ShownLevel(), 40 + 60 * 60 / 120) << "rises towards full while charging";
+    EXPECT_EQ(progress->GetPos(), 60);
+    for (int i = 0; i < 41; ++i) {
+        Manager::AnimationTick();
+    }
+    EXPECT_EQ(progress->GetPos(), 0) << "an endless run starts over";
+
+    battery->SetBatteryInfo(40, 0);
+    progress->Stop();
+    Manager::AnimationTick();
+    EXPECT_EQ(battery->ShownLevel(), 40);
+    EXPECT_EQ(progress->GetPos(), 0);
+    progress->Start();
+    EXPECT_EQ(progress->GetPos(), 0) << "every start runs from 0";
+    progress->Stop();
+}
+
+TEST_F(ControlsTest, KeyHookSeesKeysOnceAndMayConsumeThem) {
+    auto* edit = Make<MEdit>(34, {10, 10, 200, 40});
+    std::vector<std::pair<bool, int>> seen;
+    MWindow* target = nullptr;
+    SetKeyInputHook([&](MWindow* w, const KeyInput& key) {
+        seen.emplace_back(key.down, key.qtKey);
+        target = w;
+        return key.qtKey == Qt::Key_A;  // a capture field keeps A for itself
+    });
+    edit->SetFocus();
+    QTest::keyClick(edit->LineEdit(), Qt::Key_A);
+    QTest::keyClick(edit->LineEdit(), Qt::Key_B);
+    SetKeyInputHook({});
+    QTest::keyClick(edit->LineEdit(), Qt::Key_C);
+    EXPECT_EQ(seen,
+              (std::vector<std::pair<bool, int>>{
+                  {true, Qt::Key_A}, {false, Qt::Key_A}, {true, Qt::Key_B}, {false, Qt::Key_B}}));
+    EXPECT_EQ(target, &window);
+    EXPECT_EQ(edit->GetTitle(), u"bc");
+}

@@ -91,6 +91,31 @@ TEST(ModalRun, ResultFollowsHowTheDialogEnded) {
     }
 }
 
+TEST(ModalRun, PopUpDialogClosedOutsideHearsOfItFirst) {
+    struct Popup : OkCancelDialog {
+        int OnNcActivate(bool active) override {
+            activations.push_back(active);
+            if (!active && endWithOk) {
+                DoOK();  // the dialog's own ending wins
+            }
+            return 0;
+        }
+        std::vector<bool> activations;
+        bool endWithOk = false;
+    };
+    for (bool endWithOk : {false, true}) {
+        Popup popup;
+        popup.endWithOk = endWithOk;
+        ASSERT_TRUE(
+            popup.Create(nullptr, u"ProfileDlg", WS_POPUP, WS_EX_DUI_POPUP, {0, 0, 200, 250}));
+        // What Qt does to a pop-up on a click outside it.
+        Soon([&] { popup.GetWidget()->close(); });
+        EXPECT_EQ(popup.ShowModal(SW_SHOW), endWithOk ? IDOK : IDCANCEL);
+        ASSERT_FALSE(popup.activations.empty());
+        EXPECT_FALSE(popup.activations.back());
+    }
+}
+
 TEST(ModalRun, WithoutWindowAnswersMinusOne) {
     OkCancelDialog dialog;
     EXPECT_EQ(dialog.ShowModal(SW_SHOW), -1);

@@ -123,6 +123,9 @@ constexpr std::uint32_t WS_THICKFRAME = 0x00040000u;  // resizable by its edges
 constexpr std::uint32_t WS_EX_TOPMOST = 0x00000008u;
 constexpr std::uint32_t WS_EX_TOOLWINDOW = 0x00000080u;
 constexpr std::uint32_t WS_EX_LAYERED = 0x00080000u;
+// The kit's own: a pop-up dialog that closes when the user clicks outside it. It then gets
+// OnNcActivate(false), and a modal run ends with IDCANCEL unless the dialog ended it itself.
+constexpr std::uint32_t WS_EX_DUI_POPUP = 0x80000000u;
 
 // SetWindowPos.
 constexpr HWND HWND_TOP = nullptr;

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QStyleHints>
 #include <QTimer>
+#include <QToolTip>
 #include <QWindow>
 
 #include <algorithm>
@@ -77,6 +78,21 @@ void Raise(QWidget* w) {
     if (canRaise) {
         w->raise();
     }
+}
+
+// Tooltips in the dark look, set once for the whole program.
+void ApplyToolTipLook() {
+    static bool done = false;
+    if (done) {
+        return;
+    }
+    done = true;
+    QPalette pal = QToolTip::palette();
+    pal.setColor(QPalette::ToolTipBase, ToQColor(kColorPanelLight));
+    pal.setColor(QPalette::ToolTipText, ToQColor(kColorText));
+    pal.setColor(QPalette::Window, ToQColor(kColorPanelLight));
+    pal.setColor(QPalette::WindowText, ToQColor(kColorText));
+    QToolTip::setPalette(pal);
 }
 
 QMargins Borders(int left, int top, int right, int bottom) {
@@ -178,7 +194,10 @@ void WindowFrame::closeEvent(QCloseEvent* e) {
 void WindowFrame::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
     if (e->type() == QEvent::ActivationChange && owner_) {
-        owner_->HandleActivation(isActiveWindow());
+        // A hidden window has nothing to tell: its deactivation was reported when it closed.
+        if (isVisible() || !isActiveWindow()) {
+            owner_->HandleActivation(isActiveWindow());
+        }
     } else if (e->type() == QEvent::WindowStateChange && owner_) {
         // Maximize and restore change the size; UISize follows through resizeEvent.
         update();
@@ -332,6 +351,7 @@ bool MWindow::Create(MWindow* parent, std::u16string_view title, std::uint32_t s
     if (frame_) {
         return false;
     }
+    ApplyToolTipLook();
     parent_ = parent;
     title_ = title;
     style_ = style;
@@ -343,6 +363,9 @@ bool MWindow::Create(MWindow* parent, std::u16string_view title, std::uint32_t s
     }
     if (exStyle & WS_EX_TOPMOST) {
         flags |= Qt::WindowStaysOnTopHint;
+    }
+    if (exStyle & WS_EX_DUI_POPUP) {
+        flags = Qt::Popup | Qt::FramelessWindowHint;
     }
     OnCreateFlags(flags);
     QWidget* parentWidget = parent ? parent->GetWidget() : nullptr;
@@ -804,6 +827,7 @@ int MDialog::ShowModal(int showCommand) {
     QEventLoop loop;
     modalLoop_ = &loop;
     modalResult_ = IDCANCEL;
+    modalEnding_ = false;
     loop.exec(QEventLoop::DialogExec);
     if (!*alive) {
         return IDCANCEL;  // the dialog object itself was deleted during its run
@@ -819,7 +843,21 @@ int MDialog::ShowModal(int showCommand) {
 void MDialog::EndDialog(int result) {
     if (modalLoop_) {
         modalResult_ = result;
+        modalEnding_ = true;
         modalLoop_->exit(result);
+    }
+}
+
+void MDialog::OnWidgetClosed() {
+    const std::shared_ptr<bool> alive = alive_;
+    OnNcActivate(false);
+    if (!*alive) {
+        return;
+    }
+    if (modalLoop_ && !modalEnding_) {
+        EndDialog(IDCANCEL);
+    } else if (!modalLoop_) {
+        ShowWindow(SW_HIDE);
     }
 }
 

@@ -169,6 +169,7 @@ protected:
     // Set by MDialog while a modal run is going on.
     QEventLoop* modalLoop_ = nullptr;
     int modalResult_ = 0;
+    bool modalEnding_ = false;
 };
 
 class MDialog : public MWindow {
@@ -187,6 +188,10 @@ public:
     // WM_CLOSE: ends a modal run (see ShowModal) or hides; WM_COMMAND IDOK / IDCANCEL: DoOK /
     // DoCancel.
     LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    // A WS_EX_DUI_POPUP dialog closed by a click outside it.
+    void OnWidgetClosed() override;
 };
 
 // Queues a message for a window by handle. Any thread; false when the window is gone.
