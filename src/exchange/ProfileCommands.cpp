@@ -32,11 +32,15 @@ std::function<int(std::u16string_view key)> StoreSettingReader(ConfigDatabase& d
     };
 }
 
-Command ButtonFunctionsCommand(ConfigDatabase& db, int profile) {
+Command ButtonFunctionsCommand(ConfigDatabase& db, int profile,
+                               std::span<const KeyAssignment> modelDefaults) {
     std::vector<KeyAssignment> stored;
     db.ListKeyAssignments(profile, stored);
     std::vector<ButtonAssignment> assignments;
-    assignments.reserve(stored.size());
+    assignments.reserve(modelDefaults.size() + stored.size());
+    for (const KeyAssignment& k : modelDefaults) {
+        assignments.push_back({k.keyCode, k.type, k.value, k.value2});
+    }
     for (const KeyAssignment& k : stored) {
         assignments.push_back({k.keyCode, k.type, k.value, k.value2});
     }
@@ -103,9 +107,10 @@ Command PowerCommand(ConfigDatabase& db, int profile) {
 }
 
 std::vector<Command> ProfileWriteCommands(ConfigDatabase& db, int profile, int sensor,
-                                          DpiLimits limits, bool hasLighting, int lightMode) {
+                                          DpiLimits limits, bool hasLighting, int lightMode,
+                                          std::span<const KeyAssignment> modelDefaults) {
     std::vector<Command> commands;
-    commands.push_back(ButtonFunctionsCommand(db, profile));
+    commands.push_back(ButtonFunctionsCommand(db, profile, modelDefaults));
     if (hasLighting) {
         if (auto lighting = LightingCommand(db, profile, lightMode)) {
             commands.push_back(*lighting);

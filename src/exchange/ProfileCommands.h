@@ -5,12 +5,14 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
 #include "device/CommandReport.h"
 #include "device/DpiCodec.h"
 #include "device/MacroCommands.h"
+#include "store/Records.h"
 
 namespace cursorial {
 
@@ -20,8 +22,13 @@ class ConfigDatabase;
 // SettingReader of the settings commands.
 std::function<int(std::u16string_view key)> StoreSettingReader(ConfigDatabase& db, int profile);
 
-// 0x09: the default table with the profile's assignments applied in list order (task 6).
-Command ButtonFunctionsCommand(ConfigDatabase& db, int profile);
+// 0x09 (task 6): the mouse's default table, then the model's described default assignments,
+// then the profile's stored assignments in list order. A button without a stored row carries
+// its effective assignment, the described default: for the mouse's first six buttons that is
+// the table's own default, and a button beyond them keeps its function instead of going out as
+// "none" the first time any button is changed.
+Command ButtonFunctionsCommand(ConfigDatabase& db, int profile,
+                               std::span<const KeyAssignment> modelDefaults = {});
 
 // 0x08: the macro of the button `keyCode` (the button page's pending macro, task 6): the first
 // assignment of the profile with that key code and type 4 whose macro exists. Nothing when the
@@ -43,8 +50,9 @@ Command PowerCommand(ConfigDatabase& db, int profile);
 // Writing the whole profile (task 5): button functions, lighting (models with lighting, when
 // the active mode has a row), DPI stages, DPI colours, report rate, lift-off and sensor, sleep
 // and wake, in this order. `lightMode` is the mode the lighting page shows (the profile's
-// active one).
+// active one); `modelDefaults` as for ButtonFunctionsCommand.
 std::vector<Command> ProfileWriteCommands(ConfigDatabase& db, int profile, int sensor,
-                                          DpiLimits limits, bool hasLighting, int lightMode);
+                                          DpiLimits limits, bool hasLighting, int lightMode,
+                                          std::span<const KeyAssignment> modelDefaults = {});
 
 }  // namespace cursorial

@@ -67,6 +67,35 @@ TEST_F(ProfileCommandsTest, WholeProfileInTheWriteAllOrder) {
     EXPECT_EQ(table.report[kPayloadByte + 8], 0x04);
 }
 
+// A button without a stored row goes out with its described default, also beyond the mouse's
+// six built-in defaults; a stored row still wins.
+TEST_F(ProfileCommandsTest, ButtonTableCarriesTheModelDefaults) {
+    auto describe = [](int keyCode, int type, int value) {
+        KeyAssignment d;
+        d.keyCode = keyCode;
+        d.type = type;
+        d.value = value;
+        return d;
+    };
+    const std::vector<KeyAssignment> model = {describe(0, 1, 1), describe(5, 5, 3),
+                                              describe(6, 5, 1), describe(7, 5, 2)};
+    const Command plain = ButtonFunctionsCommand(db_, 1, model);
+    const auto entry = [](const Command& c, int k) {
+        return std::vector<int>{c.report[kPayloadByte + 3 * k], c.report[kPayloadByte + 3 * k + 1],
+                                c.report[kPayloadByte + 3 * k + 2]};
+    };
+    EXPECT_EQ(entry(plain, 0), (std::vector<int>{0x10, 0x01, 0x00}));
+    EXPECT_EQ(entry(plain, 5), (std::vector<int>{0x40, 0x01, 0x00}));
+    EXPECT_EQ(entry(plain, 6), (std::vector<int>{0x40, 0x02, 0x00}));  // DPI +
+    EXPECT_EQ(entry(plain, 7), (std::vector<int>{0x40, 0x03, 0x00}));  // DPI -
+
+    KeyAssignment stored = describe(6, 9, 1);  // disabled by the user
+    stored.profile = 1;
+    db_.SaveKeyAssignment(stored);
+    EXPECT_EQ(entry(ButtonFunctionsCommand(db_, 1, model), 6),
+              (std::vector<int>{0x60, 0x00, 0x00}));
+}
+
 TEST_F(ProfileCommandsTest, PendingMacroOfAButton) {
     const int macro = db_.AddMacro(u"Press");
     db_.AddMacroEvents({{0, macro, kMacroEventKeyDown, 0, 0x41, 1, u""},

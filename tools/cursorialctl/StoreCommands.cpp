@@ -457,7 +457,9 @@ int RunButtons(std::span<const std::string> argv) {
     } else if (!db.DeleteKeyAssignments(profile)) {
         return Fail(kExitDevice, "cannot reset the assignments");
     }
-    return send ? SendButtonChange(db, ctx.Target(options.waitMs), profile, pendingKey) : kExitOk;
+    return send ? SendButtonChange(db, ctx.Target(options.waitMs), profile, pendingKey,
+                                   ctx.description.defaultAssignments)
+                : kExitOk;
 }
 
 // --- macro -------------------------------------------------------------------------------------
@@ -671,7 +673,7 @@ int RunApply(std::span<const std::string> argv) {
         return code;
 
     return ApplyProfile(*ctx.db, ctx.Target(options.waitMs), profile, ctx.description.lighting,
-                        ctx.description.lightEffects);
+                        ctx.description.lightEffects, ctx.description.defaultAssignments);
 }
 
 constexpr CommandSpec kCommands[] = {

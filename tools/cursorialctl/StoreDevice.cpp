@@ -31,7 +31,8 @@ int SendCommand(DeviceLink& link, Command& command, std::string_view what) {
 
 }  // namespace
 
-int SendButtonChange(ConfigDatabase& db, const DeviceTarget& target, int profile, int pendingKey) {
+int SendButtonChange(ConfigDatabase& db, const DeviceTarget& target, int profile, int pendingKey,
+                     std::span<const KeyAssignment> modelDefaults) {
     DeviceSession session;
     if (int code = StartDevice(session, target); code != kExitOk)
         return code;
@@ -47,14 +48,15 @@ int SendButtonChange(ConfigDatabase& db, const DeviceTarget& target, int profile
                 result = kExitDevice;
         }
     }
-    Command table = ButtonFunctionsCommand(db, profile);
+    Command table = ButtonFunctionsCommand(db, profile, modelDefaults);
     if (SendCommand(session.Link(), table, "button functions") != kExitOk)
         result = kExitDevice;
     return result;
 }
 
 int ApplyProfile(ConfigDatabase& db, const DeviceTarget& target, int profile, bool hasLighting,
-                 const std::array<bool, 6>& lightEffects) {
+                 const std::array<bool, 6>& lightEffects,
+                 std::span<const KeyAssignment> modelDefaults) {
     DeviceSession session;
     if (int code = StartDevice(session, target); code != kExitOk)
         return code;
@@ -73,8 +75,9 @@ int ApplyProfile(ConfigDatabase& db, const DeviceTarget& target, int profile, bo
     // As the pages' refresh before the write: a profile without lighting rows gets them.
     if (hasLighting)
         EnsureLightSettings(db, profile, lightEffects);
-    std::vector<Command> commands = ProfileWriteCommands(
-        db, profile, decoded->sensor, limits, hasLighting, db.GetActiveLightMode(profile));
+    std::vector<Command> commands =
+        ProfileWriteCommands(db, profile, decoded->sensor, limits, hasLighting,
+                             db.GetActiveLightMode(profile), modelDefaults);
     // A failure does not stop the commands after it.
     int result = kExitOk;
     for (Command& c : commands) {

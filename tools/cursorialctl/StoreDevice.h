@@ -3,6 +3,9 @@
 #pragma once
 
 #include <array>
+#include <span>
+
+#include "store/Records.h"
 
 namespace cursorial {
 class ConfigDatabase;
@@ -16,13 +19,15 @@ struct DeviceTarget {
 };
 
 // The pending macro of `pendingKey` (a button just given a macro; -1 for none), then the button
-// function table of `profile`.
-int SendButtonChange(ConfigDatabase& db, const DeviceTarget& target, int profile, int pendingKey);
+// function table of `profile` over the model's default assignments.
+int SendButtonChange(ConfigDatabase& db, const DeviceTarget& target, int profile, int pendingKey,
+                     std::span<const KeyAssignment> modelDefaults);
 
 // Asks the mouse for its information (sensor and DPI limits), then writes `profile` as the
 // write-all task does: 0x09, 0x05 (with lighting), 0x03, 0x04, 0x02, 0x06, 0x07. A profile of a
 // model with lighting gets its lighting rows first when it has none (from `lightEffects`).
 int ApplyProfile(ConfigDatabase& db, const DeviceTarget& target, int profile, bool hasLighting,
-                 const std::array<bool, 6>& lightEffects);
+                 const std::array<bool, 6>& lightEffects,
+                 std::span<const KeyAssignment> modelDefaults);
 
 }  // namespace cursorial::cli
