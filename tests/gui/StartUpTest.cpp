@@ -1,0 +1,115 @@
+// The real program started as a user starts it: offscreen, against the simulated mouse, with
+// folders of its own. The program reports its window through the CURSORIAL_REPORT_WINDOW hook
+// (src/app/gui/StartUp.cpp): "started <state>" once running, "shown" after an activation.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "GuiTestSupport.h"
+
+namespace cursorial {
+namespace {
+
+using testing::ScratchFolder;
+
+constexpr int kWaitMs = 10000;
+
+class StartUp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::filesystem::path run = scratch_.Path() / "run";
+        std::filesystem::create_directories(run);
+        ::chmod(run.c_str(), 0700);
+        env_ = QProcessEnvironment::systemEnvironment();
+        env_.insert("QT_QPA_PLATFORM", "offscreen");
+        env_.insert("CURSORIAL_HID", "sim");
+        env_.insert("CURSORIAL_REPORT_WINDOW", "1");
+        env_.insert("XDG_RUNTIME_DIR", QString::fromStdString(run.string()));
+        env_.insert("XDG_CONFIG_HOME",
+                    QString::fromStdString((scratch_.Path() / "config").string()));
+        env_.insert("XDG_DATA_HOME", QString::fromStdString((scratch_.Path() / "data").string()));
+        env_.remove("XDG_ACTIVATION_TOKEN");
+    }
+
+    void TearDown() override {
+        for (auto& p : processes_) {
+            p->kill();
+            p->waitForFinished(kWaitMs);
+        }
+    }
+
+    QProcess& Start(const QStringList& arguments,
+                    const QProcessEnvironment* environment = nullptr) {
+        auto& p = processes_.emplace_back(std::make_unique<QProcess>());
+        p->setProcessEnvironment(environment ? *environment : env_);
+        p->setProcessChannelMode(QProcess::SeparateChannels);
+        p->start(QStringLiteral(CURSORIAL_OUTPUT_DIR "/cursorial"), arguments);
+        EXPECT_TRUE(p->waitForStarted(kWaitMs));
+        return *p;
+    }
+
+    // The next line the program prints; empty when none comes in time.
+    static QString ReadLine(QProcess& p) {
+        while (!p.canReadLine()) {
+            if (!p.waitForReadyRead(kWaitMs))
+                return {};
+        }
+        return QString::fromUtf8(p.readLine()).trimmed();
+    }
+
+    ScratchFolder scratch_;
+    QProcessEnvironment env_;
+    std::vector<std::unique_ptr<QProcess>> processes_;
+};
+
+TEST_F(StartUp, ALaterStartShowsTheHiddenFirstWindowAndEndsWithZero) {
+    QProcess& first = Start({"-hide"});
+    // Offscreen there is no tray, so "-hide" starts minimized: hidden, the window could not be
+    // reached again.
+    ASSERT_EQ(ReadLine(first), "started minimized");
+    EXPECT_TRUE(std::filesystem::is_directory(scratch_.Path() / "data" / "Cursorial Files" / "db"));
+
+    QProcessEnvironment withToken = env_;
+    withToken.insert("XDG_ACTIVATION_TOKEN", "token-from-the-launcher");
+    QProcess& second = Start({}, &withToken);
+    ASSERT_TRUE(second.waitForFinished(kWaitMs));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardOutput().isEmpty()) << "the second start opens no window";
+
+    EXPECT_EQ(ReadLine(first), "shown");
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    // Another later start, after the first has gone, runs the program itself.
+    first.kill();
+    first.waitForFinished(kWaitMs);
+    QProcess& third = Start({});
+    EXPECT_EQ(ReadLine(third), "started normal");
+}
+
+TEST_F(StartUp, OnlyTheLowerCaseHideSwitchStartsOutOfSight) {
+    const struct {
+        QStringList arguments;
+        const char* expected;
+    } cases[] = {
+        {{"-autorun"}, "started normal"},
+        {{"-HIDE"}, "started normal"},
+        {{"x-hidey"}, "started minimized"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        QProcess& p = Start(c.arguments);
+        EXPECT_EQ(ReadLine(p), c.expected);
+        p.kill();
+        p.waitForFinished(kWaitMs);
+    }
+}
+
+}  // namespace
+}  // namespace cursorial
