@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config ccache git
-    qt6-base-dev qt6-base-dev-tools libqt6svg6-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev
     libhidapi-dev libsqlite3-dev zlib1g-dev libcurl4-openssl-dev libudev-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libxml2-utils python3 clang-format

@@ -343,7 +343,9 @@ void CDeviceList::wheelEvent(QWheelEvent* e) {
 void CDeviceList::PaintCard(QPainter& p, const QRectF& r, const Device& d, bool selected,
                             bool hover) {
     const int state = !isEnabled() ? 3 : (selected ? 2 : (hover ? 1 : 0));
-    if (!DrawSkin(p, r, state)) {
+    if (DrawSkin(p, r, state)) {
+        DrawStateOverlay(p, r, state, GetImageFrames(), 12);
+    } else {
         DrawPanel(p, r, ToQColor(hover || selected ? kColorPanelLight : kColorPanel),
                   selected ? SelectColor()
                            : (hover ? ToQColor(kColorTextSecondary) : ToQColor(kColorBorder)),

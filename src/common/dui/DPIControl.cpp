@@ -239,7 +239,9 @@ void DPIControl::paintEvent(QPaintEvent*) {
         const bool selected = i == selected_;
         const bool hover = hover_.stage == i;
         const int state = !enabled ? 3 : (selected ? 2 : (hover ? 1 : 0));
-        if (!DrawSkin(p, cell, state)) {
+        if (DrawSkin(p, cell, state)) {
+            DrawStateOverlay(p, cell, state, GetImageFrames(), 8);
+        } else {
             DrawPanel(p, cell, ToQColor(selected ? kColorPanelLight : kColorPanel),
                       selected ? SelectColor()
                                : (hover ? ToQColor(kColorTextSecondary) : ToQColor(kColorBorder)),

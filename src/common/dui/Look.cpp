@@ -221,6 +221,14 @@ void DrawButtonFace(QPainter& p, const QRectF& rect, int state) {
     DrawPanel(p, rect, fill, border, std::min<qreal>(6, rect.height() / 3));
 }
 
+void DrawStateOverlay(QPainter& p, const QRectF& rect, int state, int frames, qreal radius) {
+    if (frames >= 3 || (state != 1 && state != 2)) {
+        return;
+    }
+    DrawPanel(p, rect, QColor(), state == 2 ? SelectColor() : ToQColor(kColorTextSecondary),
+              radius);
+}
+
 void DrawFocusRing(QPainter& p, const QRectF& rect, qreal radius) {
     QColor c = SelectColor();
     c.setAlpha(200);

@@ -46,6 +46,10 @@ void DrawButtonFace(QPainter& painter, const QRectF& rect, int state);
 // A rounded panel.
 void DrawPanel(QPainter& painter, const QRectF& rect, const QColor& fill, const QColor& border,
                qreal radius = 6);
+// Over an item skin with fewer than three frames (no hover or selected frame of its own): a
+// highlight ring for state 2 (selected), a light ring for state 1 (hover).
+void DrawStateOverlay(QPainter& painter, const QRectF& rect, int state, int frames,
+                      qreal radius = 6);
 // A one-pixel ring in the highlight colour around a focused control.
 void DrawFocusRing(QPainter& painter, const QRectF& rect, qreal radius = 5);
 // Check box (round = radio button) of state 0..3, checked or not.

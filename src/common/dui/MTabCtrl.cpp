@@ -205,7 +205,11 @@ void MTabCtrl::paintEvent(QPaintEvent*) {
         const QRectF r = GetItemRect(i);
         const bool enabled = isEnabled() && item.enabled;
         const int state = !enabled ? 3 : (i == selected_ ? 2 : (i == hovered_ ? 1 : 0));
-        if (!DrawSkin(p, r, state)) {
+        if (DrawSkin(p, r, state)) {
+            if (GetImageFrames() < 3 && state == 2) {
+                p.fillRect(QRectF(r.left(), r.top(), 3, r.height()), SelectColor());
+            }
+        } else {
             if (state == 2) {
                 p.fillRect(r, ToQColor(kColorPanelLight));
                 p.fillRect(QRectF(r.left(), r.top(), 3, r.height()), SelectColor());

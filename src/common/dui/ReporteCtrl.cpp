@@ -124,7 +124,9 @@ void ReporteCtrl::paintEvent(QPaintEvent*) {
         const QRectF r = GetItemRect(i);
         const bool selected = i == selected_;
         const int state = !isEnabled() ? 3 : (selected ? 2 : (i == hover_ ? 1 : 0));
-        if (!DrawSkin(p, r, state)) {
+        if (DrawSkin(p, r, state)) {
+            DrawStateOverlay(p, r, state, GetImageFrames());
+        } else {
             QColor fill = ToQColor(kColorPanel);
             if (selected) {
                 fill = SelectColor();
