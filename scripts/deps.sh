@@ -8,6 +8,7 @@ packages=(
     libhidapi-dev libsqlite3-dev zlib1g-dev libcurl4-openssl-dev libudev-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libxml2-utils python3 clang-format
+    fonts-dejavu-core fonts-wqy-microhei
 )
 
 missing=()

@@ -342,13 +342,15 @@ void DeviceMainDlg::SetWindowState(WindowState state) {
     if (!connected) {
         Show(noDevicePicture, true);
         Show(noDeviceText, true);
-        for (MControl* c :
-             std::initializer_list<MControl*>{deviceList, tabBackground, pageTabs, mousePicture})
+        // The arrows go with the list they move through.
+        for (MControl* c : std::initializer_list<MControl*>{deviceList, previousDevice, nextDevice,
+                                                            tabBackground, pageTabs, mousePicture})
             Show(c, false);
         SelectTabPosition(0);
         return;
     }
-    Show(deviceList, true);
+    for (MControl* c : std::initializer_list<MControl*>{deviceList, previousDevice, nextDevice})
+        Show(c, true);
     Show(tabBackground, true);
     Show(pageTabs, true);
     SelectTabPosition(kFirstDevicePagePosition);

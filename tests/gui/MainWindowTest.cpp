@@ -170,8 +170,8 @@ TEST_P(WindowStates, ShowTheirPartsOfTheWindow) {
 
     EXPECT_EQ(Shown(frame_id::kNoDevicePicture), !connected);
     EXPECT_EQ(Shown(frame_id::kNoDeviceText), !connected);
-    for (int id : {frame_id::kDeviceList, frame_id::kTabBackground, frame_id::kPageTabs,
-                   frame_id::kMousePicture})
+    for (int id : {frame_id::kDeviceList, frame_id::kPreviousDevice, frame_id::kNextDevice,
+                   frame_id::kTabBackground, frame_id::kPageTabs, frame_id::kMousePicture})
         EXPECT_EQ(Shown(id), connected) << id;
     if (connected) {
         for (int id : {frame_id::kDeviceState, frame_id::kProfileButton, frame_id::kResetButton})
