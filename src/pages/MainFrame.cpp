@@ -104,7 +104,7 @@ MRect FrameControlRect(int id, const MRect& client) {
             return {1, h - kBarHeight, w - 1, h - 1};
         case frame_id::kLogo:
         case frame_id::kLogoLink:
-            return {16, 5, 216, 45};
+            return {16, 5, 276, 45};
         case frame_id::kWindowTitle:
             return {c - 130, 10, c + 130, 40};
         case frame_id::kClose:
@@ -167,8 +167,10 @@ const char16_t* MaximizeButtonImage(bool maximized) {
 
 void BuildMainFrame(MWindow& window, DeviceMainDef& def, const LanguageTexts& texts) {
     def.background = Make<MPicture>(window, frame_id::kBackground);
-    if (def.background)
+    if (def.background) {
         def.background->SetImage(u"main_bkg.png");
+        def.background->SetImageMode(kDrawBorders, 4);
+    }
     def.titleBar = Make<MPicture>(window, frame_id::kTitleBar);
     def.bottomBar = Make<MPicture>(window, frame_id::kBottomBar);
     for (MPicture* bar : {def.titleBar, def.bottomBar}) {
