@@ -265,6 +265,26 @@ TEST(UiThread, ShutdownReleasesAWaitingWorkerWithoutRunningIt) {
     ResumeUiThreadCalls();
 }
 
+TEST(Window, HandlerMayDeleteTheWindowOfTheControlThatCalledIt) {
+    struct SelfClosing : MDialog {
+        void InitUI(const MRect&) override { close = Create<CImageButton>(30, {0, 0, 30, 30}); }
+        int OnMessage(int id, int, WPARAM, LPARAM) override {
+            if (id == 30) {
+                OnDestroy();
+                delete this;
+            }
+            return 1;
+        }
+        CImageButton* close = nullptr;
+    };
+    auto* dialog = new SelfClosing;
+    ASSERT_TRUE(dialog->Create(nullptr, u"PaletteDlg", WS_POPUP | WS_VISIBLE, 0, {0, 0, 330, 320}));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog->GetWidget()));
+    Click(dialog->close);
+    QApplication::processEvents();
+    EXPECT_EQ(MWindow::FindWindowByTitle(u"PaletteDlg"), nullptr);
+}
+
 TEST(Window, CaptionDragMovesTheWindowAndSwallowsTheClick) {
     RecordingDialog dialog;
     ASSERT_TRUE(dialog.Make(u"Drag"));

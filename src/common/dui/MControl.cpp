@@ -6,6 +6,7 @@
 #include "common/dui/SkinImage.h"
 #include "common/dui/WindowFrame.h"
 
+#include <QApplication>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>

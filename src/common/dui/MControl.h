@@ -121,6 +121,8 @@ public:
     std::intptr_t GetData() const { return data_; }
 
     void SetFocus();
+    // Takes the keyboard focus away (an edit then ends its editing turn).
+    void KillFocus();
     bool HasFocus() const;
     void Invalidate() { update(); }
 
