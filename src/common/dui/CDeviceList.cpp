@@ -102,6 +102,7 @@ CDeviceList::CDeviceList() {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     SetFont(16, true);
+    SetImageMode(kDrawBorders, 12);
 }
 
 CDeviceList::Device* CDeviceList::Find(int deviceType) {
@@ -444,6 +445,7 @@ void CDeviceList::paintEvent(QPaintEvent*) {
 
 CDeviceState::CDeviceState() {
     SetAlign(kAlignLeft);
+    SetImageMode(kDrawBorders, 20);
 }
 
 void CDeviceState::SetConnection(int kind) {

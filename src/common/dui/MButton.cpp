@@ -15,6 +15,11 @@ namespace DUI {
 MButton::MButton() {
     setFocusPolicy(Qt::StrongFocus);
     SetAlign(kAlignCenter);
+    SetImageMode(kDrawBorders, 6);
+}
+
+CImageButton::CImageButton() {
+    SetImageMode(kDrawStretch);
 }
 
 void MButton::SetIcon(std::u16string_view name, int frames) {

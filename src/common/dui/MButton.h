@@ -59,6 +59,7 @@ protected:
 class CImageButton : public MButton {
 public:
     static constexpr const char* kClassName = "CImageButton";
+    CImageButton();
 
 protected:
     void PaintFace(QPainter& painter, const QRectF& rect) override;

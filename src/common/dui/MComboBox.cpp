@@ -18,6 +18,7 @@ namespace DUI {
 
 MComboBox::MComboBox() {
     setFocusPolicy(Qt::StrongFocus);
+    SetImageMode(kDrawBorders, 6);
 }
 
 MComboBox::~MComboBox() = default;

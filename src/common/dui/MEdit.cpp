@@ -24,6 +24,7 @@ MEdit::MEdit() : edit_(new QLineEdit(this)) {
     setFocusProxy(edit_);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
+    SetImageMode(kDrawBorders, 6);
     ApplyLook();
     QObject::connect(edit_, &QLineEdit::textEdited, this, [this](const QString& text) {
         syncing_ = true;
