@@ -117,6 +117,33 @@ TEST(XmlDocument, FirstChildOfATagWithAStraySlashKeepsItAStartTag) {
     EXPECT_TRUE(again.SetText(doc.GetText()));
 }
 
+TEST(XmlDocument, SetsAttributesBesideOddlyWrittenOnes) {
+    // Files from elsewhere may hold attributes without quotes or values; a new or replaced
+    // attribute must still read back, and the old ones keep theirs.
+    struct Case {
+        const char16_t* tag;
+        const char16_t* oldValue;
+    } cases[] = {
+        {u"<r a=>", u""},           {u"<r a= >", u""},    {u"<r a>", u""},
+        {u"<r a=b>", u"b"},         {u"<r a=b/>", u"b/"}, {u"<r a = \"1\" />", u"1"},
+        {u"<r a='x\"y'>", u"x\"y"},
+    };
+    for (const Case& c : cases) {
+        const bool empty = std::u16string_view(c.tag).ends_with(u" />");
+        XmlDocument doc;
+        ASSERT_TRUE(doc.SetText(std::u16string(c.tag) + (empty ? u"" : u"</r>"))) << ToUtf8(c.tag);
+        ASSERT_TRUE(doc.FindElement(u"r"));
+        ASSERT_TRUE(doc.SetAttribute(u"n", u"new"));
+        EXPECT_EQ(doc.GetAttribute(u"n"), u"new") << ToUtf8(doc.GetText());
+        EXPECT_EQ(doc.GetAttribute(u"a"), c.oldValue) << ToUtf8(doc.GetText());
+        ASSERT_TRUE(doc.SetAttribute(u"a", u"x"));
+        EXPECT_EQ(doc.GetAttribute(u"a"), u"x") << ToUtf8(doc.GetText());
+        EXPECT_EQ(doc.GetAttribute(u"n"), u"new") << ToUtf8(doc.GetText());
+        XmlDocument again;
+        EXPECT_TRUE(again.SetText(doc.GetText())) << ToUtf8(doc.GetText());
+    }
+}
+
 TEST(XmlDocument, RefusesNamesThatWouldBreakTheText) {
     XmlDocument doc;
     ASSERT_TRUE(doc.SetText(u"<r/>"));

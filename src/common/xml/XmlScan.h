@@ -25,7 +25,8 @@ bool IsValidName(std::u16string_view name);
 size_t ScanName(std::u16string_view text, size_t pos);
 
 // One attribute inside a start tag: name [= value]. The value may be quoted with either quote
-// or, leniently, unquoted; a name without a value is accepted too.
+// or, leniently, unquoted (then it starts right after '=' and ends at white space or '>'); a
+// name without a value is accepted too.
 struct AttrSpan {
     size_t begin = 0;  // first character of the name
     size_t end = 0;    // one past the value (or the name when there is no value)
@@ -95,6 +96,12 @@ TagEnd ScanAttributes(std::u16string_view text, size_t pos, OnAttr&& onAttr) {
                 attr.valueBegin = pos + 1;
                 attr.valueEnd = close;
                 pos = close + 1;
+            } else if (IsSpace(text[pos - 1])) {
+                // "a= b": only a quoted value may follow white space; otherwise the '=' has
+                // an empty value and what follows is the next attribute (so an attribute
+                // appended after a dangling '=' is not swallowed as its value).
+                pos = look + 1;
+                attr.valueBegin = attr.valueEnd = pos;
             } else {
                 attr.valueBegin = pos;
                 while (pos < n && !IsSpace(text[pos]) && text[pos] != '>')
