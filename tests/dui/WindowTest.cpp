@@ -5,9 +5,12 @@
 #include "common/dui/MButton.h"
 #include "common/dui/MPicture.h"
 #include "common/dui/Manager.h"
+#include "common/dui/SkinImage.h"
 #include "common/dui/UiThread.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
@@ -305,4 +308,20 @@ TEST(Window, CaptionDragMovesTheWindowAndSwallowsTheClick) {
     Click(title, QPoint(10, 10));
     ASSERT_EQ(dialog.notes.size(), 1u);
     EXPECT_EQ(dialog.notes[0], (dui_test::Note{32, kNotifyClick, 0, 0}));
+}
+
+// Skin names are relative to the skin folder; a full path (the catalogue's device pictures) is
+// taken as it stands.
+TEST(Skin, ImagesByNameOrByFullPath) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("card.png"));
+    QImage picture(30, 20, QImage::Format_ARGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(file));
+
+    const auto byPath = DUI::Manager::GetImage(file);
+    ASSERT_FALSE(byPath->IsNull());
+    EXPECT_EQ(byPath->Size(), QSize(30, 20));
+    EXPECT_TRUE(DUI::Manager::GetImage(QStringLiteral("no/such/image.png"))->IsNull());
 }

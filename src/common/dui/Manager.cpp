@@ -150,7 +150,10 @@ std::shared_ptr<const SkinImage> Manager::GetImage(const QString& name) {
 
 std::shared_ptr<const SkinImage> Manager::GetImage(std::u16string_view name) {
     State& s = S();
-    const std::u16string key = NormaliseName(name);
+    // A full path (the catalogue hands the device list one) is taken as it is; any other name
+    // is relative to the skin folder.
+    const bool absolute = !name.empty() && name.front() == u'/';
+    const std::u16string key = (absolute ? u"/" : u"") + NormaliseName(name);
     if (auto it = s.images.find(key); it != s.images.end()) {
         return it->second;
     }
@@ -159,7 +162,7 @@ std::shared_ptr<const SkinImage> Manager::GetImage(std::u16string_view name) {
         image = std::make_shared<SkinImage>();
     } else {
         const QString folder = QString::fromStdString(GetSkinFolder().string());
-        const QString path = folder + ToQ(key);
+        const QString path = absolute ? ToQ(key) : folder + ToQ(key);
         QString chosen = path;
         // A vector source beside a raster name wins: it renders sharp at every scale.
         if (!path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
