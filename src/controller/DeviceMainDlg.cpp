@@ -125,6 +125,7 @@ void DeviceMainDlg::InitUI(const MRect&) {
 }
 
 void DeviceMainDlg::UISize(const MRect& client) {
+    scale_ = PageScale::For(client);
     LayoutMainFrame(*this, *this, client);
     // The page layouts follow in the same order as their builders.
 }
@@ -447,6 +448,24 @@ void DeviceMainDlg::ShowSavingNotice() {
         }
     }
     savingNotice_->Start();
+}
+
+void DeviceMainDlg::ClosePopups() {
+    for (const char16_t* name :
+         {u"CloseWindowTipDlg", u"CustomKeyDlg", u"WaitDlg", u"Menu Window"}) {
+        if (const HWND popup = FindWindow(kClassName, name))
+            DUI::PostMessage(popup, WM_CLOSE, 0, 0);
+    }
+    if (const HWND box = FindWindow(kClassName, CUIMessageBox::kWindowTitle))
+        DUI::PostMessage(box, WM_CLOSE, IDCANCEL, 0);
+    for (const char16_t* name : {u"KeyboardTip Window", u"ComboWnd", u"PaletteDlg"}) {
+        if (const HWND popup = FindWindow(kClassName, name))
+            DUI::ShowWindow(popup, SW_HIDE);
+    }
+    if (savingNotice_)
+        savingNotice_->ShowWindow(SW_HIDE);
+    // The macro recording stops and the button page's key capture loses the focus here once
+    // those pages exist.
 }
 
 int DeviceMainDlg::MessageBox(std::u16string_view message, std::u16string_view title, int style) {

@@ -19,6 +19,7 @@
 #include "catalogue/DeviceCatalogue.h"
 #include "common/dui/MWindow.h"
 #include "controller/DeviceMainDef.h"
+#include "pages/MainFrame.h"
 
 namespace cursorial {
 
@@ -90,6 +91,11 @@ public:
     void ShowSavingNotice();
     void SetShowSaveTips(bool show) { showSaveTips_ = show; }
 
+    // Closes what may be open over the window after a device refresh: the pop-up dialogs by
+    // their window names (an open message box ends with its cancel result), the lists and the
+    // palette by hiding them, and the saving notice.
+    void ClosePopups();
+
     // Shows the window normal and in front (tray click, activation by a later start).
     void BringToFront(std::string_view activationToken = {});
 
@@ -102,6 +108,8 @@ public:
     bool IsPolling() const { return polling_; }
     bool IsDevicePresent() const { return devicePresent_; }
     int ConnectionTextId() const { return connectionTextId_; }
+    // The layout scale of the current client size (1.0 at the design size).
+    const PageScale& Scale() const { return scale_; }
     const DeviceCatalogue& Catalogue() const { return catalogue_; }
     NotificationIcon& Icon() { return *icon_; }
     SaveWaitDlg* SavingNotice() const { return savingNotice_.get(); }
@@ -149,6 +157,7 @@ private:
     bool devicePresent_ = false;
     bool showSaveTips_ = true;
     int connectionTextId_;
+    PageScale scale_;
 };
 
 }  // namespace cursorial

@@ -225,6 +225,7 @@ TEST_F(MainWindow, AHalfHighClientHalvesThePagesButKeepsTheBars) {
     ASSERT_EQ(w.GetClientRect(), (MRect{0, 0, 650, 394}));
     const PageScale scale = PageScale::For(w.GetClientRect());
     EXPECT_DOUBLE_EQ(scale.s, 0.5);
+    EXPECT_DOUBLE_EQ(w.Scale().s, 0.5);
     EXPECT_EQ(scale.Page(0, 0, 400, 200), (MRect{230, 80, 430, 180}));
     const std::pair<int, MRect> expected[] = {
         {frame_id::kTitleBar, {1, 1, 649, 50}},      // still 50 high
@@ -522,6 +523,18 @@ TEST_F(MainWindow, SavingNoticeFollowsTheDescriptionSwitch) {
     clock_.Advance(1999);
     EXPECT_TRUE(w.SavingNotice()->IsWindowVisible());
     clock_.Advance(1);
+    EXPECT_FALSE(w.SavingNotice()->IsWindowVisible());
+}
+
+TEST_F(MainWindow, ClosingPopUpsCancelsAnOpenMessageBoxAndHidesTheNotice) {
+    DeviceMainDlg& w = Open();
+    w.ShowSavingNotice();
+    ASSERT_TRUE(w.SavingNotice()->IsWindowVisible());
+    testing::WhileModal([&w] {
+        ASSERT_NE(MWindow::FindWindowByTitle(u"MessageBox"), nullptr);
+        w.ClosePopups();
+    });
+    EXPECT_EQ(w.MessageBox(texts_.Text(57), texts_.Text(576), 4), IDCANCEL);
     EXPECT_FALSE(w.SavingNotice()->IsWindowVisible());
 }
 
