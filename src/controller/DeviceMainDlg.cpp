@@ -120,7 +120,7 @@ void DeviceMainDlg::InitUI(const MRect&) {
     textFont_ = kPageFont;
     Manager::SetFontName(textFont_);
     BuildMainFrame(*this, *this, *texts_);
-    // worker: the page builders follow in their order (buttons, key-editing panel,
+    // The page builders follow in their order (buttons, key-editing panel,
     // performance, macros, lighting, device settings, application settings).
 }
 
