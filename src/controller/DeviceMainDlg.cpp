@@ -39,6 +39,7 @@ constexpr int kFeedbackLink = 290;
 constexpr int kQaLink = 291;
 constexpr int kMouseSettings = 149;
 constexpr int kAnimationTickMs = 10;
+constexpr int kResizeBorder = 5;
 constexpr const char16_t* kIconFile = u"DeviceDriver.ico";
 
 void Show(MControl* control, bool visible) {
@@ -90,6 +91,10 @@ int DeviceMainDlg::OnInitDialog() {
     // through the activation socket of the single-instance guard.
     SetProp(Manager::GetDeviceName(), 1);
 
+    // Frameless: the title bar moves the window (a double click there maximizes and restores
+    // it) and the edges resize it, down to half the design size, where the pages still fit.
+    SetResizable(kResizeBorder, {kWidth / 2, kHeight / 2});
+
     SetIcon(kIconFile);
     const QString iconPath =
         QString::fromStdString((Manager::GetSkinFolder() / kIconFile).string());
@@ -126,6 +131,7 @@ void DeviceMainDlg::InitUI(const MRect&) {
 
 void DeviceMainDlg::UISize(const MRect& client) {
     scale_ = PageScale::For(client);
+    SetCaptionRect(FrameControlRect(frame_id::kTitleBar, client));
     LayoutMainFrame(*this, *this, client);
     // The page layouts follow in the same order as their builders.
 }

@@ -255,6 +255,25 @@ TEST_F(MainWindow, MaximizeTogglesAndSwapsTheButtonImage) {
     EXPECT_TRUE(w.maximizeButton->GetRect().IsEmpty());
 }
 
+TEST_F(MainWindow, TheTitleBarMovesTheWindowAndADoubleClickThereMaximizes) {
+    DeviceMainDlg& w = Open();
+    w.MoveWindow(100, 100, DeviceMainDlg::kWidth, DeviceMainDlg::kHeight);
+    Pump();
+    MControl* bar = Control(frame_id::kTitleBar);
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(400, 20));
+    QTest::mouseMove(bar, QPoint(460, 60));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(400, 20));
+    EXPECT_EQ(w.GetWindowRect().left, 160);
+    EXPECT_EQ(w.GetWindowRect().top, 140);
+
+    for (const char16_t* image : {u"sysbtn_restore.png", u"sysbtn_maximize.png"}) {
+        QTest::mouseDClick(bar, Qt::LeftButton, {}, QPoint(400, 20));
+        Pump();
+        EXPECT_EQ(w.IsMaximized(), image == std::u16string_view(u"sysbtn_restore.png"));
+        EXPECT_EQ(w.maximizeButton->GetImage(), image);
+    }
+}
+
 // --- close, tray and exits ----------------------------------------------------------------
 
 TEST_F(MainWindow, CloseInExitModeOneHidesAndTheTrayBringsTheWindowBack) {
