@@ -39,7 +39,6 @@ private:
 class FakeIcon : public NotificationIcon {
 public:
     explicit FakeIcon(bool available) : available_(available) {}
-    bool IsAvailable() const override { return available_; }
     void Add(const QIcon&, std::u16string_view tip, std::u16string_view exitText) override {
         if (!available_)
             return;

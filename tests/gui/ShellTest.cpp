@@ -2,6 +2,8 @@
 // settings tool, and the process end with its last steps.
 #include <gtest/gtest.h>
 
+#include <QIcon>
+#include <QPixmap>
 #include <QtGlobal>
 
 #include <cstdio>
@@ -63,6 +65,23 @@ TEST(TrayIcon, TipIsTheApplicationNameCutTo127Characters) {
     // A cut through a surrogate pair drops its first half as well.
     const std::u16string pairAtTheCut = std::u16string(126, u'a') + u"\U0001F5B1" + u"z";
     EXPECT_EQ(IconTip(pairAtTheCut), std::u16string(126, u'a'));
+}
+
+TEST(TrayIcon, GoesUpWhenATrayTurnsUpAfterTheStart) {
+    bool tray = false;
+    SystemTrayIcon icon([&tray] { return tray; });
+    QPixmap image(16, 16);
+    image.fill(Qt::yellow);
+    icon.Add(QIcon(image), u"Cursorial", u"Exit");
+    EXPECT_FALSE(icon.IsShown());
+
+    tray = true;
+    icon.CheckTray();
+    EXPECT_TRUE(icon.IsShown());
+
+    icon.Remove();
+    icon.CheckTray();
+    EXPECT_FALSE(icon.IsShown()) << "a removed icon waits no longer";
 }
 
 TEST(MouseSettings, TheRunningDesktopsToolComesFirst) {

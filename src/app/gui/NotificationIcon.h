@@ -2,15 +2,18 @@
 //
 // NotificationIcon is what the main window relies on; SystemTrayIcon puts it on the desktop
 // through QSystemTrayIcon (a StatusNotifierItem where the desktop offers one). Where the desktop
-// has no tray, IsAvailable() says so and the program runs without an icon: the window then never
-// hides itself, since nothing could bring it back.
+// has no tray the program runs without an icon, and IsShown() says so: the window then never
+// hides itself, since nothing could bring it back. A tray that turns up later (a program started
+// with the session, before the panel) still gets the icon.
 //
 // The icon reports what the user did in the terms the window speaks: a left click or double
 // click as the mouse message (WM_LBUTTONDOWN, WM_LBUTTONDBLCLK), and the choice of the menu's
 // one item.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QIcon>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -32,12 +35,10 @@ class NotificationIcon {
 public:
     virtual ~NotificationIcon() = default;
 
-    // Whether the desktop shows tray icons at all.
-    virtual bool IsAvailable() const = 0;
-    // Shows the icon with its tip (cut to kMaxIconTipLength) and the exit item's text. Ignored
-    // where no tray is available.
+    // Shows the icon with its tip (cut to kMaxIconTipLength) and the exit item's text, as soon as
+    // the desktop has a tray.
     virtual void Add(const QIcon& icon, std::u16string_view tip, std::u16string_view exitText) = 0;
-    // Takes the icon away; nothing happens while it is not shown.
+    // Takes the icon away (or stops waiting for a tray); nothing happens while it is not shown.
     virtual void Remove() = 0;
     virtual bool IsShown() const = 0;
     virtual void SetExitText(std::u16string_view exitText) = 0;
@@ -49,16 +50,30 @@ public:
 
 class SystemTrayIcon final : public NotificationIcon {
 public:
-    SystemTrayIcon();
+    // `trayReady` says whether the icon can go up now; by default the desktop is asked.
+    explicit SystemTrayIcon(std::function<bool()> trayReady = {});
     ~SystemTrayIcon() override;
 
-    bool IsAvailable() const override;
     void Add(const QIcon& icon, std::u16string_view tip, std::u16string_view exitText) override;
     void Remove() override;
     bool IsShown() const override;
     void SetExitText(std::u16string_view exitText) override;
 
+    // Puts the icon up when it is wanted and the tray is there now. Add calls it, and then a
+    // timer every kRetryMs until the icon is up.
+    void CheckTray();
+    static constexpr int kRetryMs = 3000;
+
 private:
+    bool DesktopTrayReady() const;
+
+    std::function<bool()> trayReady_;
+    bool wanted_ = false;
+    QIcon image_;
+    std::u16string tip_;
+    std::u16string exitText_;
+    QTimer retry_;
+    QElapsedTimer waited_;
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> icon_;
 };
