@@ -8,5 +8,5 @@ scripts/build.sh
 if [ -x build/bin/cursorial ]; then
     exec build/bin/cursorial "$@"
 fi
-# Until the desktop window lands, the command-line tool is what there is to run.
+# A build without the desktop program (-DCURSORIAL_BUILD_GUI=OFF) has only the command-line tool.
 exec build/bin/cursorialctl "${@:-devices}"
