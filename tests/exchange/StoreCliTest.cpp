@@ -168,6 +168,25 @@ TEST_F(StoreCliTest, ProfileFilesRoundTripAndRefusedFilesSayWhy) {
               "1 - Profile  1\n2 * Travel\n3 - Profile  3\n4 - Profile  4\n");
 }
 
+// Profiles nobody has shown yet have no lighting rows; a file still carries and gives them.
+TEST_F(StoreCliTest, ProfileFilesCarryTheLightingOfAProfileNeverShown) {
+    const fs::path exported = folder_ / "Two.xml";
+    ASSERT_EQ(Ctl("profile export 2 '" + exported.string() + "'").exitCode, 0);
+    const std::string text = ReadFile(exported);
+    EXPECT_NE(text.find("<Lightitems lightmode=\"1\">\r\n<item light_mode=\"1\" brightness=\"4\""),
+              std::string::npos)
+        << text;
+
+    const fs::path file = folder_ / "Dim.xml";
+    WriteFile(file,
+              "<profile><profileinfo><keyitems/><Lightitems lightmode=\"3\">"
+              "<item light_mode=\"3\" brightness=\"1\" speed=\"0\"/></Lightitems>"
+              "</profileinfo></profile>");
+    ASSERT_EQ(Ctl("profile import --profile 3 '" + file.string() + "'").exitCode, 0);
+    EXPECT_NE(Ctl("lighting list --profile 3").out.find("\n3 * 1 0 0,0,0,0,0,0,0 Static\n"),
+              std::string::npos);
+}
+
 TEST_F(StoreCliTest, MacrosAndButtonsGoToTheMouseAsTheButtonPageSendsThem) {
     const fs::path single = folder_ / "one.xml";
     WriteFile(single,

@@ -247,6 +247,11 @@ int RunProfile(std::span<const std::string> argv) {
     int profile = 0;
     if (int code = ResolveProfile(options, ctx, profile); code != kExitOk)
         return code;
+    // In the program the profile a file is read into or written from has its lighting rows (the
+    // lighting page makes them on load). Without them an import would drop the file's lighting,
+    // and an export would write mode 0, which turns the lights off when the file is read back.
+    if ((sub == "export" || sub == "import") && ctx.description.lighting)
+        EnsureLightSettings(db, profile, ctx.description.lightEffects);
 
     if (sub == "list") {
         std::vector<ProfileRecord> profiles;
