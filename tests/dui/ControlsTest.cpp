@@ -3,11 +3,13 @@
 #include "DuiTestSupport.h"
 
 #include "common/dui/DUI.h"
+#include "common/dui/Look.h"
 #include "common/dui/PopupList.h"
 #include "common/text/WideText.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -580,6 +582,35 @@ TEST_F(ControlsTest, AnimationAdvancesOnTheTick) {
     progress->Start();
     EXPECT_EQ(progress->GetPos(), 0) << "every start runs from 0";
     progress->Stop();
+}
+
+TEST(Battery, LowAndChargingShowInTheirColoursOverTheSkinsBar) {
+    QTemporaryDir dir;
+    const QString bar = dir.filePath(QStringLiteral("bar.png"));
+    QImage white(24, 10, QImage::Format_ARGB32);
+    white.fill(Qt::white);
+    ASSERT_TRUE(white.save(bar));
+    const struct {
+        int level;
+        bool charging;
+        QColor expected;
+    } cases[] = {
+        {80, false, Qt::white},
+        {21, false, Qt::white},
+        {20, false, QColor(0xE0, 0x48, 0x48)},
+        {80, true, SelectColor()},
+    };
+    for (const auto& c : cases) {
+        QImage canvas(80, 40, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::black);
+        QPainter painter(&canvas);
+        DrawBattery(painter, QRectF(0, 0, 80, 40), c.level, c.charging, u"", bar.toStdU16String(),
+                    u"");
+        painter.end();
+        // Inside the fill, left of the charging bolt.
+        EXPECT_EQ(QColor(canvas.pixel(6, 20)).name().toStdString(), c.expected.name().toStdString())
+            << c.level << "% charging " << c.charging;
+    }
 }
 
 TEST_F(ControlsTest, KeyHookSeesKeysOnceAndMayConsumeThem) {

@@ -5,6 +5,7 @@
 #include "common/dui/SkinImage.h"
 #include "common/text/WideText.h"
 
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -64,16 +65,30 @@ void DrawBattery(QPainter& p, const QRectF& rect, int level, bool charging,
                           1, 1);
     }
     if (fill.width() > 0) {
+        const bool warn = charging || level <= kLowBattery;
+        const QColor colour = charging ? SelectColor()
+                              : warn   ? QColor(0xE0, 0x48, 0x48)
+                                       : ToQColor(kColorText);
         auto value = Manager::GetImage(valueImage);
-        if (!value->IsNull()) {
-            value->Draw(p, fill, 0, 1, kDrawStretch);
-        } else {
-            const QColor colour = charging               ? SelectColor()
-                                  : level <= kLowBattery ? QColor(0xE0, 0x48, 0x48)
-                                                         : ToQColor(kColorText);
+        if (value->IsNull()) {
             p.setPen(Qt::NoPen);
             p.setBrush(colour);
             p.drawRoundedRect(fill, 1.5, 1.5);
+        } else if (!warn) {
+            value->Draw(p, fill, 0, 1, kDrawStretch);
+        } else {
+            // The skin's bar gives the shape; a low or charging battery shows in its colour.
+            const qreal ratio = p.device() ? p.device()->devicePixelRatioF() : 1.0;
+            QImage bar((fill.size() * ratio).toSize().expandedTo(QSize(1, 1)),
+                       QImage::Format_ARGB32_Premultiplied);
+            bar.setDevicePixelRatio(ratio);
+            bar.fill(Qt::transparent);
+            QPainter tint(&bar);
+            value->Draw(tint, QRectF(QPointF(), fill.size()), 0, 1, kDrawStretch);
+            tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+            tint.fillRect(QRectF(QPointF(), fill.size()), colour);
+            tint.end();
+            p.drawImage(fill, bar);
         }
     }
     if (charging) {

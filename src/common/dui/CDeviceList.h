@@ -152,6 +152,8 @@ private:
 };
 
 // Draws a battery outline filled to `level` percent (used by the list and the battery control).
+// The fill is red at 20 % or below and in the highlight colour while charging, the skin's level
+// bar too.
 void DrawBattery(QPainter& painter, const QRectF& rect, int level, bool charging,
                  std::u16string_view bkgImage, std::u16string_view valueImage,
                  std::u16string_view chargeImage);
