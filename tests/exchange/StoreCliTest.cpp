@@ -127,6 +127,9 @@ TEST_F(StoreCliTest, BadArgumentsChangeNothing) {
         {"lighting set 1 brightness=5", 2,
          "cursorialctl: lighting set: brightness is a number from 0 to 4\n"},
         {"macro show 5", 2, "cursorialctl: there is no macro 5\n"},
+        {"lighting set 1 colors=#\xC3\xA9"
+         "1234",
+         2, "cursorialctl: lighting set: colors wants up to 7 colours, each a number or #RRGGBB\n"},
     };
     const std::string before = Ctl("get dpi_index").out;
     for (const auto& c : cases) {

@@ -3,6 +3,7 @@
 #include "StoreDevice.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -182,8 +183,8 @@ std::optional<int> ParseNumber(std::string_view text) {
 // A colour as a colour value (red in the low byte): a number, or "#RRGGBB".
 std::optional<int> ParseColour(std::string_view text) {
     if (!text.empty() && text[0] == '#') {
-        if (text.size() != 7 ||
-            !std::all_of(text.begin() + 1, text.end(), [](char c) { return std::isxdigit(c); }))
+        if (text.size() != 7 || !std::all_of(text.begin() + 1, text.end(),
+                                             [](unsigned char c) { return std::isxdigit(c) != 0; }))
             return std::nullopt;
         return ColorTextToValue(FromUtf8(text));
     }
