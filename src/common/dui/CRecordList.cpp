@@ -39,13 +39,7 @@ void CRecordList::DeleteItem(int index) {
         return;
     }
     items_.erase(items_.begin() + index);
-    const int selected = GetSelectItem();
-    if (selected == index) {
-        SetSelectItem(-1);
-    } else if (selected > index) {
-        SetSelectItem(selected - 1);
-    }
-    RowsChanged();
+    RowRemoved(index);
 }
 
 void CRecordList::DeleteAllItems() {

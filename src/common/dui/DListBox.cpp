@@ -38,13 +38,7 @@ void DListBox::DeleteItem(int index) {
     }
     EndEdit(false);
     items_.erase(items_.begin() + index);
-    const int selected = GetSelectItem();
-    if (selected == index) {
-        SetSelectItem(-1);
-    } else if (selected > index) {
-        SetSelectItem(selected - 1);
-    }
-    RowsChanged();
+    RowRemoved(index);
 }
 
 void DListBox::DeleteAllItems() {
@@ -130,13 +124,7 @@ void DListBox::EditItem(int index) {
     editing_ = index;
     const QRect row = GetItemRect(index);
     edit_->setGeometry(row.adjusted(6, 4, -6, -4));
-    edit_->setFont(Font());
-    QPalette pal = edit_->palette();
-    pal.setColor(QPalette::Base, ToQColor(kColorBackground));
-    pal.setColor(QPalette::Text, ToQColor(kColorText));
-    pal.setColor(QPalette::Highlight, SelectColor());
-    pal.setColor(QPalette::HighlightedText, ToQColor(kColorBackground));
-    edit_->setPalette(pal);
+    StyleInPlaceEditor(*edit_, Font());
     edit_->setText(QString::fromStdU16String(items_[index].text));
     edit_->show();
     edit_->setFocus(Qt::OtherFocusReason);

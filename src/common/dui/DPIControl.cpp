@@ -177,13 +177,7 @@ void DPIControl::EditItem(int stage) {
     const QRect cell = GetCellRect(stage);
     const int h = QFontMetrics(Font()).height() + 6;
     edit_->setGeometry(cell.left() + 8, cell.center().y() - h / 2, cell.width() - 16, h);
-    edit_->setFont(Font());
-    QPalette pal = edit_->palette();
-    pal.setColor(QPalette::Base, ToQColor(kColorBackground));
-    pal.setColor(QPalette::Text, ToQColor(kColorText));
-    pal.setColor(QPalette::Highlight, SelectColor());
-    pal.setColor(QPalette::HighlightedText, ToQColor(kColorBackground));
-    edit_->setPalette(pal);
+    StyleInPlaceEditor(*edit_, Font());
     edit_->setText(QString::number(dpi_[stage]));
     edit_->show();
     edit_->setFocus(Qt::OtherFocusReason);

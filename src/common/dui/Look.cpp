@@ -2,6 +2,7 @@
 
 #include "common/dui/Manager.h"
 
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -219,6 +220,27 @@ void DrawButtonFace(QPainter& p, const QRectF& rect, int state) {
             break;
     }
     DrawPanel(p, rect, fill, border, std::min<qreal>(6, rect.height() / 3));
+}
+
+void DrawFieldFace(QPainter& p, const QRectF& rect, int state) {
+    QColor border = ToQColor(kColorBorder);
+    if (state == 1) {
+        border = ToQColor(kColorTextSecondary);
+    } else if (state == 2) {
+        border = SelectColor();
+    }
+    DrawPanel(p, rect, ToQColor(state == 3 ? kColorBackground : kColorPanel), border,
+              std::min<qreal>(5, rect.height() / 3));
+}
+
+void StyleInPlaceEditor(QLineEdit& editor, const QFont& font) {
+    editor.setFont(font);
+    QPalette pal = editor.palette();
+    pal.setColor(QPalette::Base, ToQColor(kColorBackground));
+    pal.setColor(QPalette::Text, ToQColor(kColorText));
+    pal.setColor(QPalette::Highlight, SelectColor());
+    pal.setColor(QPalette::HighlightedText, ToQColor(kColorBackground));
+    editor.setPalette(pal);
 }
 
 void DrawStateOverlay(QPainter& p, const QRectF& rect, int state, int frames, qreal radius) {

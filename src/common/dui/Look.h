@@ -8,6 +8,8 @@
 
 #include <string_view>
 
+class QFont;
+class QLineEdit;
 class QPainter;
 
 namespace DUI {
@@ -43,6 +45,11 @@ void DrawGlyph(QPainter& painter, const QRectF& rect, Glyph glyph, const QColor&
 
 // A button face for state 0 normal, 1 hover, 2 pressed, 3 disabled.
 void DrawButtonFace(QPainter& painter, const QRectF& rect, int state);
+// The face of a text field or drop-down list for state 0 normal, 1 hover, 2 focused or open,
+// 3 disabled.
+void DrawFieldFace(QPainter& painter, const QRectF& rect, int state);
+// Gives an editor that opens over a list row or a cell the kit's dark colours and `font`.
+void StyleInPlaceEditor(QLineEdit& editor, const QFont& font);
 // A rounded panel.
 void DrawPanel(QPainter& painter, const QRectF& rect, const QColor& fill, const QColor& border,
                qreal radius = 6);

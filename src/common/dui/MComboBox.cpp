@@ -244,14 +244,7 @@ void MComboBox::paintEvent(QPaintEvent*) {
     const QRectF r = rect();
     const int state = !isEnabled() ? 3 : (IsDroppedDown() || IsPressed() ? 2 : (IsHover() ? 1 : 0));
     if (!DrawSkin(p, r, state)) {
-        QColor border = ToQColor(kColorBorder);
-        if (state == 1) {
-            border = ToQColor(kColorTextSecondary);
-        } else if (state == 2) {
-            border = SelectColor();
-        }
-        DrawPanel(p, r, ToQColor(state == 3 ? kColorBackground : kColorPanel), border,
-                  std::min<qreal>(5, r.height() / 3));
+        DrawFieldFace(p, r, state);
     }
     const qreal lead = LeadingWidth();
     if (lead > 0) {

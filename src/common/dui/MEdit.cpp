@@ -185,14 +185,7 @@ void MEdit::paintEvent(QPaintEvent*) {
     const bool hover = underMouse() || edit_->underMouse();
     const int state = !isEnabled() ? 3 : (focused ? 2 : (hover ? 1 : 0));
     if (!DrawSkin(p, r, state)) {
-        QColor border = ToQColor(kColorBorder);
-        if (state == 1) {
-            border = ToQColor(kColorTextSecondary);
-        } else if (state == 2) {
-            border = SelectColor();
-        }
-        DrawPanel(p, r, ToQColor(state == 3 ? kColorBackground : kColorPanel), border,
-                  std::min<qreal>(5, r.height() / 3));
+        DrawFieldFace(p, r, state);
     }
 }
 

@@ -90,6 +90,15 @@ void MListBase::SetSelectItem(int index) {
     update();
 }
 
+void MListBase::RowRemoved(int index) {
+    if (selected_ == index) {
+        SetSelectItem(-1);
+    } else if (selected_ > index) {
+        SetSelectItem(selected_ - 1);
+    }
+    RowsChanged();
+}
+
 void MListBase::RowsChanged() {
     if (selected_ >= GetCount()) {
         selected_ = -1;

@@ -37,6 +37,9 @@ protected:
     virtual void OnKeySelect(int index);
     // Call after rows were added or removed.
     void RowsChanged();
+    // Call after the row at `index` was removed: the selection follows its row (none when that
+    // was the removed one), then RowsChanged.
+    void RowRemoved(int index);
     int HoverRow() const { return hover_; }
     QRect ContentRect() const;
 
