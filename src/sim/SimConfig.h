@@ -54,7 +54,7 @@ struct DeviceConfig {
     bool denyOpen = false;    // the interfaces exist but may not be opened (no permission)
     int answerLimit = -1;     // answers this many commands, then none (-1: no limit)
     int dropAnswers = 0;      // leaves the first this many commands unanswered
-    std::uint8_t status = 0;  // non-zero: every command is answered with this status
+    std::uint8_t status = 0;  // non-zero: every command is refused with this status
     int answerDelayMs = 0;    // extra time before each answer
     int unplugAfter = -1;     // unplugged right after answering this many commands
 };

@@ -302,11 +302,9 @@ int Simulator::Write(const Opened& opened, const std::uint8_t* data, std::size_t
             if (reachable && !dropped && d.faults.answerLimit != 0) {
                 if (d.faults.answerLimit > 0)
                     --d.faults.answerLimit;
-                if (auto answer = mouse.HandleCommand(report)) {
-                    if (d.faults.status != 0) {
-                        std::fill(answer->begin() + 4, answer->end(), 0);
-                        (*answer)[1] = d.faults.status;
-                    }
+                auto answer = d.faults.status != 0 ? mouse.Refuse(report, d.faults.status)
+                                                   : mouse.HandleCommand(report);
+                if (answer) {
                     const auto ready = InputQueue::Clock::now() +
                                        std::chrono::milliseconds(latency + d.faults.answerDelayMs);
                     PushLocked(d, kCommandInterface,

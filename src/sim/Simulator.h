@@ -58,7 +58,7 @@ struct DeviceFaults {
     bool denyOpen = false;    // opening fails for lack of permission
     int answerLimit = -1;     // answer this many more commands, then none (-1: no limit)
     int dropAnswers = 0;      // leave the next this many commands unanswered
-    std::uint8_t status = 0;  // non-zero: answer every command with this status
+    std::uint8_t status = 0;  // non-zero: refuse every command with this status
     int answerDelayMs = 0;    // extra time before every answer
     int unplugAfter = -1;     // unplug right after this many more commands (-1: never)
     int failWrites = 0;       // the next this many writes fail (-1: every write)

@@ -20,6 +20,10 @@ constexpr std::array<std::uint8_t, 18> kDefaultButtons = {0x10, 0x01, 0x00, 0x10
                                                           0x10, 0x04, 0x00, 0x10, 0x08, 0x00,
                                                           0x10, 0x10, 0x00, 0x40, 0x01, 0x00};
 
+bool IsCommandReport(std::span<const std::uint8_t> report) {
+    return report.size() == kRequestSize && report[0] == 0;
+}
+
 bool IsRead(std::uint8_t command) {
     return (command >= 0x10 && command <= 0x17) || command == 0x20;
 }
@@ -53,7 +57,7 @@ MouseState VirtualMouse::FactoryState() const {
 }
 
 std::optional<Answer> VirtualMouse::HandleCommand(std::span<const std::uint8_t> report) {
-    if (report.size() != kRequestSize || report[0] != 0)
+    if (!IsCommandReport(report))
         return std::nullopt;
     const std::uint8_t* r = report.data();
     Answer a{};
@@ -67,6 +71,16 @@ std::optional<Answer> VirtualMouse::HandleCommand(std::span<const std::uint8_t> 
         a[1] = Apply(r[kCmd], r, a);
     if (a[1] != 0)
         std::fill(a.begin() + kOut, a.end(), 0);
+    return a;
+}
+
+std::optional<Answer> VirtualMouse::Refuse(std::span<const std::uint8_t> report,
+                                           std::uint8_t status) const {
+    if (!IsCommandReport(report))
+        return std::nullopt;
+    Answer a{};
+    a[0] = report[kCmd];
+    a[1] = status;
     return a;
 }
 

@@ -61,6 +61,9 @@ public:
     // One command report as written. nullopt when the report is not one the mouse reads (not
     // 65 bytes, or a non-zero report id): it is dropped without an answer.
     std::optional<Answer> HandleCommand(std::span<const std::uint8_t> report);
+    // The same report refused with `status` without being acted on (a mouse that says no keeps
+    // its settings). nullopt for what HandleCommand would drop.
+    std::optional<Answer> Refuse(std::span<const std::uint8_t> report, std::uint8_t status) const;
 
     // The DPI button on the mouse: the next stage becomes current. Returns the 0xC2 report.
     Answer PressDpiButton();

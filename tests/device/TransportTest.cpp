@@ -196,6 +196,18 @@ TEST_F(SimTransportTest, FaultsAreToldApart) {
     }
 }
 
+TEST_F(SimTransportTest, RefusingMouseKeepsItsSettings) {
+    Build(WorldOf({"terra-cable"}));
+    Enumerate(kTerra);
+    world->SetFaults("terra-cable", {.status = 0x04});
+    CommandReport r = MakeWriteReport(command::kReportRate, 0x01);
+    r[5] = 0x04;
+    EXPECT_EQ(link->Transact(r, 65), SendStatus::kRejected);
+    EXPECT_EQ(r[0], command::kReportRate);
+    EXPECT_EQ(r[kAnswerStatusByte], 0x04);
+    EXPECT_EQ(world->Mouse("terra")->state.reportRate, 1);
+}
+
 TEST_F(SimTransportTest, BadChecksumIsRefusedByTheMouse) {
     Build(WorldOf({"terra-cable"}));
     Enumerate(kTerra);
