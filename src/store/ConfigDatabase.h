@@ -53,8 +53,6 @@ public:
     std::string Path() const;
 
     // The store's lock, for callers that must keep several operations together.
-    void Lock() { mutex_.lock(); }
-    void Unlock() { mutex_.unlock(); }
     [[nodiscard]] std::unique_lock<std::recursive_mutex> Hold() {
         return std::unique_lock<std::recursive_mutex>(mutex_);
     }

@@ -252,19 +252,13 @@ int ConfigDatabase::ListMacros(std::vector<Macro>& records) {
 
 // Macro events ----------------------------------------------------------------------------------
 
-namespace {
-
-constexpr const char* kInsertMacroEvent =
-    "INSERT INTO t_macrorecord(macro_id, type, record_index, desc, value, delay_time) "
-    "\t\t\t\t\t VALUES (?, ?, ?, ?, ?, ?);";
-
-}  // namespace
-
 int ConfigDatabase::AddMacroEvent(const MacroEvent& event) {
     std::lock_guard hold(mutex_);
     const std::string description8 = ToUtf8(event.description);
     SQLiteStatement st;
-    Prepare(st, kInsertMacroEvent);
+    Prepare(st,
+            "INSERT INTO t_macrorecord(macro_id, type, record_index, desc, value, delay_time) "
+            "\t\t\t\t\t VALUES (?, ?, ?, ?, ?, ?);");
     st.BindInt(1, event.macroId);
     st.BindInt(2, event.kind);
     st.BindInt(3, event.position);
@@ -281,18 +275,8 @@ void ConfigDatabase::AddMacroEvents(const std::vector<MacroEvent>& events) {
     // otherwise run inside it.
     std::lock_guard hold(mutex_);
     SQLiteAutoTransaction transaction(this);
-    for (const MacroEvent& event : events) {
-        const std::string description8 = ToUtf8(event.description);
-        SQLiteStatement st;
-        Prepare(st, kInsertMacroEvent);
-        st.BindInt(1, event.macroId);
-        st.BindInt(2, event.kind);
-        st.BindInt(3, event.position);
-        st.BindText(4, description8);
-        st.BindInt(5, event.value);
-        st.BindInt(6, event.timestamp);
-        st.Step();
-    }
+    for (const MacroEvent& event : events)
+        AddMacroEvent(event);
 }
 
 int ConfigDatabase::ListMacroEvents(int macroId, std::vector<MacroEvent>& events) {

@@ -48,10 +48,8 @@ public:
     // True while an explicit transaction is open on the connection.
     bool InTransaction() const;
 
+    // Takes effect at the next Open.
     void SetSyncMode(SyncMode mode) { syncMode_ = mode; }
-    SyncMode GetSyncMode() const { return syncMode_; }
-
-    sqlite3* Handle() const { return db_; }
 
 protected:
     // Interrupts and closes the connection. When SQLite refuses to close it now, the close is
