@@ -157,8 +157,11 @@ int OpenStore(const StoreOptions& options, StoreContext& ctx) {
     return kExitOk;
 }
 
-// The profile a command works on: --profile N when it exists, else the active one.
-int ResolveProfile(const StoreOptions& options, const StoreContext& ctx, int& profile) {
+// OpenStore, then the profile the command works on: --profile N when it exists, else the
+// active one.
+int OpenStoreProfile(const StoreOptions& options, StoreContext& ctx, int& profile) {
+    if (int code = OpenStore(options, ctx); code != kExitOk)
+        return code;
     profile = options.profile.value_or(ctx.activeProfile);
     std::u16string name;
     if (!ctx.db->GetProfileName(profile, name))
@@ -199,6 +202,25 @@ int UsageError(std::string_view command, const ArgReader& args, const char* fall
                 args.Error().empty() ? fallback : args.Error().c_str());
 }
 
+// A subcommand with a fixed number of words after it.
+struct Subcommand {
+    const char* name;
+    std::size_t words;
+    const char* synopsis;
+};
+
+// kExitOk when `sub` is one of `table` and `words` words follow it; else the printed usage error.
+int CheckSubcommand(const char* group, const std::string& sub, std::span<const Subcommand> table,
+                    std::size_t words) {
+    const auto shape = std::find_if(table.begin(), table.end(),
+                                    [&](const Subcommand& s) { return sub == s.name; });
+    if (shape == table.end())
+        return Fail(kExitUsage, "%s: unknown subcommand \"%s\"", group, sub.c_str());
+    if (words != shape->words)
+        return Fail(kExitUsage, "usage: cursorialctl %s", shape->synopsis);
+    return kExitOk;
+}
+
 int ExchangeFailure(const char* what, const std::string& file, ExchangeResult result) {
     return Fail(kExitDevice, "cannot %s %s: %s", what, file.c_str(), ExchangeResultName(result));
 }
@@ -214,21 +236,13 @@ int RunProfile(std::span<const std::string> argv) {
     if (!ReadStoreOptions(args, options, sub == "import", false))
         return UsageError("profile", args, "");
     const std::vector<std::string>& rest = args.Rest();
-    const struct {
-        const char* name;
-        std::size_t count;
-        const char* synopsis;
-    } shapes[] = {{"list", 0, "profile list"},
-                  {"activate", 1, "profile activate N"},
-                  {"rename", 2, "profile rename N NAME"},
-                  {"export", 2, "profile export N FILE"},
-                  {"import", 1, "profile import FILE"}};
-    const auto* shape = std::find_if(std::begin(shapes), std::end(shapes),
-                                     [&](const auto& s) { return sub == s.name; });
-    if (shape == std::end(shapes))
-        return Fail(kExitUsage, "profile: unknown subcommand \"%s\"", sub.c_str());
-    if (rest.size() != shape->count)
-        return Fail(kExitUsage, "usage: cursorialctl %s", shape->synopsis);
+    static constexpr Subcommand kShapes[] = {{"list", 0, "profile list"},
+                                             {"activate", 1, "profile activate N"},
+                                             {"rename", 2, "profile rename N NAME"},
+                                             {"export", 2, "profile export N FILE"},
+                                             {"import", 1, "profile import FILE"}};
+    if (int code = CheckSubcommand("profile", sub, kShapes, rest.size()); code != kExitOk)
+        return code;
     std::optional<int> number;
     if (sub == "activate" || sub == "rename" || sub == "export") {
         number = ParseNumber(rest[0]);
@@ -241,13 +255,11 @@ int RunProfile(std::span<const std::string> argv) {
         return Fail(kExitUsage, "profile rename: the name may not be empty");
 
     StoreContext ctx;
-    if (int code = OpenStore(options, ctx); code != kExitOk)
+    int profile = 0;
+    if (int code = OpenStoreProfile(options, ctx, profile); code != kExitOk)
         return code;
     ConfigDatabase& db = *ctx.db;
     const std::u16string word = ctx.Text(kProfileWordText);
-    int profile = 0;
-    if (int code = ResolveProfile(options, ctx, profile); code != kExitOk)
-        return code;
     // In the program the profile a file is read into or written from has its lighting rows (the
     // lighting page makes them on load). Without them an import would drop the file's lighting,
     // and an export would write mode 0, which turns the lights off when the file is read back.
@@ -306,10 +318,8 @@ int RunGet(std::span<const std::string> argv) {
             return Fail(kExitUsage, "get: \"%s\" is not a setting", key.c_str());
     }
     StoreContext ctx;
-    if (int code = OpenStore(options, ctx); code != kExitOk)
-        return code;
     int profile = 0;
-    if (int code = ResolveProfile(options, ctx, profile); code != kExitOk)
+    if (int code = OpenStoreProfile(options, ctx, profile); code != kExitOk)
         return code;
     int result = kExitOk;
     for (const std::string& key : args.Rest()) {
@@ -340,10 +350,8 @@ int RunSet(std::span<const std::string> argv) {
             return Fail(kExitUsage, "set: \"%s\" is not a setting", writes.back().first.c_str());
     }
     StoreContext ctx;
-    if (int code = OpenStore(options, ctx); code != kExitOk)
-        return code;
     int profile = 0;
-    if (int code = ResolveProfile(options, ctx, profile); code != kExitOk)
+    if (int code = OpenStoreProfile(options, ctx, profile); code != kExitOk)
         return code;
     for (const auto& [key, value] : writes) {
         if (!ctx.db->SetConfigValue(profile, FromUtf8(key), FromUtf8(value)))
@@ -389,12 +397,10 @@ int RunButtons(std::span<const std::string> argv) {
     }
 
     StoreContext ctx;
-    if (int code = OpenStore(options, ctx); code != kExitOk)
+    int profile = 0;
+    if (int code = OpenStoreProfile(options, ctx, profile); code != kExitOk)
         return code;
     ConfigDatabase& db = *ctx.db;
-    int profile = 0;
-    if (int code = ResolveProfile(options, ctx, profile); code != kExitOk)
-        return code;
     const std::vector<KeyAssignment>& defaults = ctx.description.defaultAssignments;
     auto isButton = [&](int keyCode) {
         return std::any_of(defaults.begin(), defaults.end(),
@@ -479,22 +485,14 @@ int RunMacro(std::span<const std::string> argv) {
     if (!ReadStoreOptions(args, options, false, false))
         return UsageError("macro", args, "");
     const std::vector<std::string>& rest = args.Rest();
-    const struct {
-        const char* name;
-        std::size_t count;
-        const char* synopsis;
-    } shapes[] = {{"list", 0, "macro list"},
-                  {"show", 1, "macro show ID"},
-                  {"export", 2, "macro export ID FILE"},
-                  {"export-all", 1, "macro export-all FILE"},
-                  {"import", 1, "macro import FILE"},
-                  {"import-set", 1, "macro import-set FILE"}};
-    const auto* shape = std::find_if(std::begin(shapes), std::end(shapes),
-                                     [&](const auto& s) { return sub == s.name; });
-    if (shape == std::end(shapes))
-        return Fail(kExitUsage, "macro: unknown subcommand \"%s\"", sub.c_str());
-    if (rest.size() != shape->count)
-        return Fail(kExitUsage, "usage: cursorialctl %s", shape->synopsis);
+    static constexpr Subcommand kShapes[] = {{"list", 0, "macro list"},
+                                             {"show", 1, "macro show ID"},
+                                             {"export", 2, "macro export ID FILE"},
+                                             {"export-all", 1, "macro export-all FILE"},
+                                             {"import", 1, "macro import FILE"},
+                                             {"import-set", 1, "macro import-set FILE"}};
+    if (int code = CheckSubcommand("macro", sub, kShapes, rest.size()); code != kExitOk)
+        return code;
     std::optional<int> id;
     if (sub == "show" || sub == "export") {
         id = ParseNumber(rest[0]);
@@ -606,14 +604,12 @@ int RunLighting(std::span<const std::string> argv) {
     }
 
     StoreContext ctx;
-    if (int code = OpenStore(options, ctx); code != kExitOk)
+    int profile = 0;
+    if (int code = OpenStoreProfile(options, ctx, profile); code != kExitOk)
         return code;
     if (!ctx.description.lighting)
         return Fail(kExitUsage, "the %s has no lighting", Utf8(ctx.model.name).c_str());
     ConfigDatabase& db = *ctx.db;
-    int profile = 0;
-    if (int code = ResolveProfile(options, ctx, profile); code != kExitOk)
-        return code;
     // As the lighting page does on its first visit of a profile.
     EnsureLightSettings(db, profile, ctx.description.lightEffects);
 
@@ -653,10 +649,8 @@ int RunDefaults(std::span<const std::string> argv) {
     if (!ReadStoreOptions(args, options, true, false) || !args.Rest().empty())
         return UsageError("defaults", args, "unexpected argument");
     StoreContext ctx;
-    if (int code = OpenStore(options, ctx); code != kExitOk)
-        return code;
     int profile = 0;
-    if (int code = ResolveProfile(options, ctx, profile); code != kExitOk)
+    if (int code = OpenStoreProfile(options, ctx, profile); code != kExitOk)
         return code;
     const DefaultsResult result =
         ApplyDescriptionDefaults(*ctx.db, ctx.descriptionFile, profile, dpiOnly);
@@ -672,10 +666,8 @@ int RunApply(std::span<const std::string> argv) {
     if (!ReadStoreOptions(args, options, true, true) || !args.Rest().empty())
         return UsageError("apply", args, "unexpected argument");
     StoreContext ctx;
-    if (int code = OpenStore(options, ctx); code != kExitOk)
-        return code;
     int profile = 0;
-    if (int code = ResolveProfile(options, ctx, profile); code != kExitOk)
+    if (int code = OpenStoreProfile(options, ctx, profile); code != kExitOk)
         return code;
 
     return ApplyProfile(*ctx.db, ctx.Target(options.waitMs), profile, ctx.description.lighting,
