@@ -33,7 +33,6 @@ using namespace DUI;
 
 namespace {
 
-constexpr int kResetTextId = 558;
 constexpr int kWebLink = 289;
 constexpr int kFeedbackLink = 290;
 constexpr int kQaLink = 291;
@@ -429,7 +428,7 @@ void DeviceMainDlg::ApplyAllTexts() {
     if (noDeviceText)
         noDeviceText->SetTitle(texts_->Text(text_id::kHomeHint));
     if (resetButton)
-        resetButton->SetTitle(texts_->Text(kResetTextId));
+        resetButton->SetTitle(texts_->Text(kResetButtonTextId));
     icon_->SetExitText(texts_->Text(text_id::kExit));
     // The pages' own texts (drop-down items, the button page, the lighting page, the version
     // display, the profile name) are re-applied by their builders as they join.

@@ -26,7 +26,6 @@ constexpr int kPageOriginY = 80;
 constexpr int kBarHeight = 50;
 constexpr int kTabItemWidth = 190;
 constexpr int kTabItemHeight = 60;
-constexpr int kResetTextId = 558;
 constexpr const char16_t* kBatteryBackground = u"icon\\icon_battery_bkg.png";
 constexpr const char16_t* kBatteryCharge = u"icon\\icon_charge.png";
 constexpr const char16_t* kBatteryValue = u"icon\\icon_batteryvalue.png";
@@ -213,7 +212,7 @@ void BuildMainFrame(MWindow& window, DeviceMainDef& def, const LanguageTexts& te
         def.profileButton->SetImage(u"img_button.png", 4);
         def.profileButton->SetIcon(u"icon\\icon_arrow_up.png");
     }
-    def.resetButton = Make<MButton>(window, frame_id::kResetButton, texts.Text(kResetTextId));
+    def.resetButton = Make<MButton>(window, frame_id::kResetButton, texts.Text(kResetButtonTextId));
     if (def.resetButton) {
         def.resetButton->SetImage(u"img_button.png", 4);
         def.resetButton->SetAlign(kAlignCenter);

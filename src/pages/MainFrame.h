@@ -78,6 +78,8 @@ inline constexpr PageTab kPageTabs[] = {
 };
 // Position of the buttons page, which the tab column selects when a mouse is connected.
 inline constexpr int kFirstDevicePagePosition = 1;
+// Text of the factory-reset button (46).
+inline constexpr int kResetButtonTextId = 558;
 
 // The window is designed for a client of this size; pages scale with its height.
 inline constexpr int kDesignWidth = 1300;
