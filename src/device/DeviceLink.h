@@ -143,8 +143,9 @@ public:
     // Opens and identifies every supported command interface (see DeviceDiscovery.cpp) and
     // appends the records. The caller has called CloseAll before and sets the open flag after.
     void EnumerateDevice();
-    // With the open flag set: clears it, closes and drops every record. Also forgets the
-    // cached command interface, whose record is gone.
+    // Clears the open flag, closes and drops every record (also when the flag was already
+    // clear) and forgets the cached command interface, whose record is gone. The upgrade
+    // interface stays open.
     void CloseAll();
     // False when nothing is connected; otherwise appends every record (current type 0) or the
     // records of the current type.

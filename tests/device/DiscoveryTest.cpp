@@ -185,6 +185,15 @@ TEST_F(DiscoveryTest, CloseAllDropsTheCachedCommandInterface) {
     CommandReport r;
     r[kCommandByte] = command::kReadReportRate;
     EXPECT_TRUE(link->Send(r, 33));  // a fresh handle, not the closed one
+
+    // Records whose open flag was never set are closed too; the upgrade interface stays.
+    ASSERT_TRUE(link->OpenUpgradeInterface(0x1209, 0x0003));
+    link->CloseAll();
+    link->EnumerateDevice();
+    link->CloseAll();
+    EXPECT_TRUE(link->AllDevices().empty());
+    EXPECT_EQ(world->OpenHandles("terra-cable"), 1);  // the upgrade interface
+    EXPECT_TRUE(link->HasUpgradeInterface());
 }
 
 }  // namespace
