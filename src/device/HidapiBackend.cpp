@@ -46,8 +46,10 @@ struct HidapiLibrary {
     decltype(&hid_write) write = nullptr;
     decltype(&hid_read_timeout) readTimeout = nullptr;
     decltype(&hid_close) close = nullptr;
-    decltype(&hid_error) error = nullptr;
 
+    HidapiLibrary() = default;
+    HidapiLibrary(const HidapiLibrary&) = delete;
+    HidapiLibrary& operator=(const HidapiLibrary&) = delete;
     ~HidapiLibrary() {
         if (exit)
             exit();
@@ -73,7 +75,7 @@ struct HidapiLibrary {
             lib->Resolve(lib->freeEnumeration, "hid_free_enumeration") &&
             lib->Resolve(lib->openPath, "hid_open_path") && lib->Resolve(lib->write, "hid_write") &&
             lib->Resolve(lib->readTimeout, "hid_read_timeout") &&
-            lib->Resolve(lib->close, "hid_close") && lib->Resolve(lib->error, "hid_error");
+            lib->Resolve(lib->close, "hid_close");
         if (!complete || lib->init() != 0) {
             lib->exit = nullptr;  // never initialised: nothing to undo
             return nullptr;

@@ -81,6 +81,8 @@ struct Simulator::Channel {
             writeFd = fds[1];
         }
     }
+    Channel(const Channel&) = delete;
+    Channel& operator=(const Channel&) = delete;
     ~Channel() {
         if (readFd >= 0)
             ::close(readFd);
