@@ -95,6 +95,7 @@ TEST_F(StoreCliTest, AnEmptyDataFolderGetsTheModelsDatabaseAndProfiles) {
     EXPECT_EQ(Ctl("set dpi_index=3 sensor_flag=12").exitCode, 0);
     r = Ctl("--model TERRA profile list");
     EXPECT_EQ(r.out.substr(0, 14), "1 * Profile  1");
+    EXPECT_EQ(Ctl("--type=202 get report_rate").out, Ctl("--model TERRA get report_rate").out);
     r = Ctl("profile list");
     EXPECT_EQ(r.out, "1 - Profile  1\n2 - Profile  2\n3 * Office\n4 - Profile  4\n");
     EXPECT_EQ(Ctl("get --profile 3 dpi_index sensor_flag").out, "dpi_index=3\nsensor_flag=12\n");

@@ -54,12 +54,20 @@ const CommandSpec* FindCommand(std::string_view name) {
 int main(int argc, char** argv) {
     using namespace cursorial::cli;
     std::vector<std::string> args(argv + 1, argv + argc);
-    // Options that choose the data folder or the model may stand before the command; they are
-    // moved to the end, where the command reads them like its own.
+    // Options that choose the data folder or the model may stand before the command, as
+    // "--name VALUE" or "--name=VALUE"; they are moved to the end, where the command reads them
+    // like its own.
     std::size_t leading = 0;
-    while (leading + 1 < args.size() && (args[leading] == "--data-dir" ||
-                                         args[leading] == "--model" || args[leading] == "--type"))
-        leading += 2;
+    while (leading < args.size()) {
+        const std::string& word = args[leading];
+        const std::string name = word.substr(0, word.find('='));
+        if (name != "--data-dir" && name != "--model" && name != "--type")
+            break;
+        const std::size_t width = name.size() < word.size() ? 1 : 2;
+        if (leading + width >= args.size())
+            break;
+        leading += width;
+    }
     if (leading < args.size())
         std::rotate(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(leading), args.end());
     if (args.empty())
