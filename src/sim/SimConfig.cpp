@@ -16,7 +16,6 @@ SimConfig DefaultSimConfig() {
     aero.battery = 80;
     aero.firmwareMajor = 1;
     aero.firmwareMinor = 5;
-    aero.buttons = 8;
     // Sensor 150 reads back as c x 50: 400, 800, 1600, 3200, 6400, 12800 DPI.
     aero.dpiCodes = {8, 16, 32, 64, 128, 256};
     MouseConfig terra;
@@ -27,7 +26,6 @@ SimConfig DefaultSimConfig() {
     terra.battery = 0;
     terra.firmwareMajor = 1;
     terra.firmwareMinor = 2;
-    terra.buttons = 6;
     // Sensor 17 stores d / 50 up to 10000 DPI: 400, 800, 1600, 3200, 6400, 9600.
     terra.dpiCodes = {8, 16, 32, 64, 128, 192};
     terra.lightMode = 0;
@@ -138,8 +136,6 @@ bool SetMouseKey(MouseConfig& m, std::string_view key, std::string_view value) {
         return ParseInto(value, m.firmwareMinor, 0, 255);
     if (key == "switched_on")
         return ParseBool(value, m.switchedOn);
-    if (key == "buttons")
-        return ParseInto(value, m.buttons, 1, 21);
     if (key == "report_rate")
         return ParseInto(value, m.reportRate, 0, 255);
     if (key == "dpi_count")

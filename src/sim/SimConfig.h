@@ -27,7 +27,6 @@ struct MouseConfig {
     std::uint8_t firmwareMajor = 1;
     std::uint8_t firmwareMinor = 5;
     bool switchedOn = true;  // seen by its receivers
-    int buttons = 8;
     // Factory state of the settings (restored by the factory reset command).
     std::uint8_t reportRate = 1;
     std::uint8_t dpiCount = 4;
