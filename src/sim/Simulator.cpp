@@ -410,19 +410,23 @@ bool Simulator::IsPlugged(std::string_view device) const {
     return i >= 0 && devices_[i]->plugged;
 }
 
+void Simulator::SendConnectionReportLocked(int mouse) {
+    const Answer report = mice_[mouse]->ConnectionReport();
+    const auto ready = InputQueue::Clock::now() + std::chrono::milliseconds(latencyMs_);
+    for (auto& d : devices_) {
+        if (d->mouse == mouse && d->plugged && d->config.connection == kReceiver)
+            PushLocked(*d, kCommandInterface,
+                       std::vector<std::uint8_t>(report.begin(), report.end()), ready);
+    }
+}
+
 bool Simulator::SetSwitchedOn(std::string_view mouse, bool on) {
     std::lock_guard lock(mutex_);
     const int m = MouseIndex(mouse);
     if (m < 0)
         return false;
     mice_[m]->SetSwitchedOn(on);
-    const Answer report = mice_[m]->ConnectionReport();
-    const auto ready = InputQueue::Clock::now() + std::chrono::milliseconds(latencyMs_);
-    for (auto& d : devices_) {
-        if (d->mouse == m && d->plugged && d->config.connection == kReceiver)
-            PushLocked(*d, kCommandInterface,
-                       std::vector<std::uint8_t>(report.begin(), report.end()), ready);
-    }
+    SendConnectionReportLocked(m);
     return true;
 }
 
@@ -432,15 +436,8 @@ bool Simulator::SetBattery(std::string_view mouse, std::uint8_t level, std::uint
     if (m < 0)
         return false;
     mice_[m]->SetBattery(level, charge);
-    if (!mice_[m]->SwitchedOn())
-        return true;
-    const Answer report = mice_[m]->ConnectionReport();
-    const auto ready = InputQueue::Clock::now() + std::chrono::milliseconds(latencyMs_);
-    for (auto& d : devices_) {
-        if (d->mouse == m && d->plugged && d->config.connection == kReceiver)
-            PushLocked(*d, kCommandInterface,
-                       std::vector<std::uint8_t>(report.begin(), report.end()), ready);
-    }
+    if (mice_[m]->SwitchedOn())
+        SendConnectionReportLocked(m);
     return true;
 }
 

@@ -130,6 +130,8 @@ private:
     void PushLocked(Device& device, int interfaceNumber, std::vector<std::uint8_t> report,
                     InputQueue::Clock::time_point ready);
     void AnnounceLocked(const Device& device, HotplugEvent::Kind kind);
+    // Each plugged receiver of the mouse sends the connection report of its present state.
+    void SendConnectionReportLocked(int mouse);
     void UnplugLocked(Device& device);
 
     mutable std::mutex mutex_;
