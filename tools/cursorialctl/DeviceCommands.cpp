@@ -101,19 +101,26 @@ int QueryInfo(DeviceLink& link, DeviceInfo& info) {
     return kExitOk;
 }
 
-int RunInfo(std::span<const std::string> argv) {
+// The start of a command that takes only the target options and begins by asking the mouse
+// for its information: kExitOk, or the exit code of the printed failure.
+int StartWithInfo(const char* name, std::span<const std::string> argv, DeviceSession& session,
+                  DeviceInfo& info) {
     ArgReader args(argv);
     TargetOptions options;
     if (!ReadTargetOptions(args, options) || !args.Rest().empty())
-        return Fail(kExitUsage, "info: %s",
+        return Fail(kExitUsage, "%s: %s", name,
                     args.Error().empty() ? "unexpected argument" : args.Error().c_str());
-    DeviceSession session;
     if (int code = StartSession(session, options); code != kExitOk)
         return code;
-    DeviceLink& link = session.Link();
+    return QueryInfo(session.Link(), info);
+}
+
+int RunInfo(std::span<const std::string> argv) {
+    DeviceSession session;
     DeviceInfo info;
-    if (int code = QueryInfo(link, info); code != kExitOk)
+    if (int code = StartWithInfo("info", argv, session, info); code != kExitOk)
         return code;
+    DeviceLink& link = session.Link();
     std::printf("type=%d\n", session.Type());
     std::printf("connection=%s\n", KindName(link.ConnectionMode()));
     std::printf("identifier=%s\n", Utf8(info.identifier).c_str());
@@ -130,18 +137,11 @@ int RunInfo(std::span<const std::string> argv) {
 }
 
 int RunRead(std::span<const std::string> argv) {
-    ArgReader args(argv);
-    TargetOptions options;
-    if (!ReadTargetOptions(args, options) || !args.Rest().empty())
-        return Fail(kExitUsage, "read: %s",
-                    args.Error().empty() ? "unexpected argument" : args.Error().c_str());
     DeviceSession session;
-    if (int code = StartSession(session, options); code != kExitOk)
+    DeviceInfo info;
+    if (int code = StartWithInfo("read", argv, session, info); code != kExitOk)
         return code;
     DeviceLink& link = session.Link();
-    DeviceInfo info;
-    if (int code = QueryInfo(link, info); code != kExitOk)
-        return code;
     if (info.connected == 0)
         return Fail(kExitDevice, "the mouse is not connected");
 
