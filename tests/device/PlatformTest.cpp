@@ -79,5 +79,34 @@ TEST_F(SimLinkTest, QueriesFromAnotherThreadDuringRebuilds) {
     window.join();
 }
 
+// A test (or the window thread) changes the simulated world while the worker talks to it.
+TEST_F(SimLinkTest, WorldChangesFromAnotherThreadDuringTraffic) {
+    Build(ShippedWorld());
+    Enumerate(kAero);
+    std::atomic<bool> stop{false};
+    std::thread tester([&] {
+        for (int i = 0; !stop; ++i) {
+            world->SetSwitchedOn("aero", i % 2 == 0);
+            world->SetBattery("aero", static_cast<std::uint8_t>(i), 0);
+            world->PressDpiButton("aero");
+            if (i % 2 == 0)
+                world->Unplug("terra-cable");
+            else
+                world->Plug("terra-cable");
+        }
+    });
+    for (int i = 0; i < 50; ++i) {
+        Enumerate(i % 2 == 0 ? kAero : kTerra);
+        CommandReport r;
+        r[kCommandByte] = command::kReadReportRate;
+        (void)link->Send(r, 33);
+        int type = 0;
+        (void)link->ReadNotification(r, type);
+        link->PollReceiverState();
+    }
+    stop = true;
+    tester.join();
+}
+
 }  // namespace
 }  // namespace cursorial::testing
