@@ -8,6 +8,14 @@
 
 namespace cursorial {
 
+namespace {
+
+// How long a statement waits for another connection's lock. Transactions here last
+// milliseconds; the bound keeps a stuck peer from blocking the caller for good.
+constexpr int kBusyWaitMs = 2000;
+
+}  // namespace
+
 SQLiteDB::~SQLiteDB() {
     Release();
 }
@@ -30,6 +38,9 @@ bool SQLiteDB::Open(const std::string& path, int flags) {
         return false;
     }
     db_ = db;
+    // The window program and cursorialctl may write the same file. Without a wait, a write that
+    // meets the other process's transaction fails at once with SQLITE_BUSY and is lost.
+    sqlite3_busy_timeout(db_, kBusyWaitMs);
     Exec(syncMode_ == SyncMode::kFull ? "PRAGMA synchronous = FULL; "
                                       : "PRAGMA synchronous = OFF; ");
     return true;

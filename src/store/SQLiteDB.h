@@ -24,7 +24,8 @@ public:
 
     // Opens `path` (UTF-8) with sqlite3_open_v2 and the default VFS. A connection already held is
     // interrupted and closed first. On failure the half-opened handle is released and false is
-    // returned; on success the synchronous pragma is issued (its result ignored).
+    // returned; on success a write waits up to two seconds for another connection's lock, and
+    // the synchronous pragma is issued (its result ignored).
     bool Open(const std::string& path, int flags);
 
     // True when nothing is open or sqlite3_close succeeded. When SQLite refuses (statements still

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "StoreTestSupport.h"
 #include "store/SQLiteAutoTransaction.h"
@@ -54,6 +56,26 @@ TEST(SQLiteWrapper, OpenSetsSynchronousAndFailsWithoutFolder) {
     db.SetSyncMode(SyncMode::kFull);
     ASSERT_TRUE(db.Open((folder.path() / "a.db").string(), kCreate));  // reopen replaces
     EXPECT_EQ(QueryOne(db, "PRAGMA synchronous"), "2");
+}
+
+// The program and cursorialctl may write the same file: a write that meets the other's
+// transaction waits for it instead of failing at once.
+TEST(SQLiteWrapper, AWriteWaitsForAnotherConnectionsTransaction) {
+    ScratchFolder folder;
+    const std::string path = (folder.path() / "a.db").string();
+    SQLiteDB first;
+    SQLiteDB second;
+    ASSERT_TRUE(first.Open(path, kCreate));
+    ASSERT_EQ(first.Exec("CREATE TABLE t(a INTEGER)"), SQLITE_OK);
+    ASSERT_TRUE(second.Open(path, kCreate));
+    ASSERT_EQ(first.Exec("BEGIN IMMEDIATE"), SQLITE_OK);
+    std::thread other([&first] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        first.Exec("INSERT INTO t VALUES (1); COMMIT");
+    });
+    EXPECT_EQ(second.Exec("INSERT INTO t VALUES (2)"), SQLITE_OK);
+    other.join();
+    EXPECT_EQ(QueryOne(second, "SELECT count(*) FROM t"), "2");
 }
 
 TEST(SQLiteWrapper, StatementStepsBindsAndFinalizes) {
