@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <deque>
 #include <functional>
 #include <thread>
 
@@ -151,7 +152,7 @@ struct Simulator::Device {
     unsigned generation = 1;
     DeviceFaults faults;
     VirtualUpgrade upgrade;
-    std::vector<std::vector<std::uint8_t>> received;
+    std::deque<std::vector<std::uint8_t>> received;  // the last kReceivedKept reports
     std::array<std::vector<std::weak_ptr<InputQueue>>, 4> readers;
 };
 
@@ -294,6 +295,10 @@ int Simulator::Write(const Opened& opened, const std::uint8_t* data, std::size_t
     const std::span<const std::uint8_t> report(data, length);
     switch (opened.interfaceNumber) {
         case kCommandInterface: {
+            // Kept for tests to inspect; bounded, so a long session with the simulator does not
+            // grow.
+            if (d.received.size() == kReceivedKept)
+                d.received.pop_front();
             d.received.emplace_back(report.begin(), report.end());
             VirtualMouse& mouse = *mice_[d.mouse];
             // Behind a receiver, a mouse that is switched off hears nothing.
@@ -513,7 +518,9 @@ UpgradeLog Simulator::Upgrade(std::string_view device) const {
 std::vector<std::vector<std::uint8_t>> Simulator::Received(std::string_view device) const {
     std::lock_guard lock(mutex_);
     const int i = DeviceIndex(device);
-    return i < 0 ? std::vector<std::vector<std::uint8_t>>{} : devices_[i]->received;
+    if (i < 0)
+        return {};
+    return {devices_[i]->received.begin(), devices_[i]->received.end()};
 }
 
 void Simulator::ClearReceived(std::string_view device) {

@@ -114,7 +114,9 @@ public:
     std::optional<MouseSnapshot> Mouse(std::string_view mouse) const;
     bool SetMouseState(std::string_view mouse, const MouseState& state);
     UpgradeLog Upgrade(std::string_view device) const;
-    // Command reports the device's command interface received, as written (oldest first).
+    // Command reports the device's command interface received, as written (oldest first): the
+    // last kReceivedKept of them.
+    static constexpr std::size_t kReceivedKept = 4096;
     std::vector<std::vector<std::uint8_t>> Received(std::string_view device) const;
     void ClearReceived(std::string_view device);
     // Handles open on a device's interfaces.

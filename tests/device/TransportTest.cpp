@@ -139,6 +139,24 @@ TEST_F(SimTransportTest, CableCarriesTheCommandsWhenReceiverIsPresentToo) {
     EXPECT_EQ(pid, 0x0001);
 }
 
+// The simulator keeps what it received for tests, but only the most recent reports: a long
+// session against it must not grow without end.
+TEST_F(SimTransportTest, ReceivedReportsAreBounded) {
+    Build(WorldOf({"aero-cable"}));
+    Enumerate(kAero);
+    world->ClearReceived("aero-cable");
+    const std::size_t sent = sim::Simulator::kReceivedKept + 5;
+    for (std::size_t i = 0; i < sent; ++i) {
+        CommandReport r = MakeWriteReport(command::kDpiColours, 18);
+        r[5] = static_cast<std::uint8_t>(i);  // stage 1's red
+        ASSERT_TRUE(link->Send(r, 65));
+    }
+    const auto received = world->Received("aero-cable");
+    ASSERT_EQ(received.size(), sim::Simulator::kReceivedKept);
+    EXPECT_EQ(received.front()[5], 5);  // the five oldest were dropped
+    EXPECT_EQ(received.back()[5], static_cast<std::uint8_t>(sent - 1));
+}
+
 TEST_F(SimTransportTest, ShortReportReachesTheMouseAsSixtyFiveBytes) {
     Build(WorldOf({"aero-cable"}));
     Enumerate(kAero);
