@@ -97,6 +97,13 @@ private:
 
 }  // namespace
 
+int DeviceSession::Start(std::optional<int> type, int waitMs) {
+    if (int code = Open(); code != kExitOk)
+        return code;
+    SetAnswerWait(waitMs);
+    return Select(type);
+}
+
 int DeviceSession::Open() {
     DeviceLink& link = Link();
     const std::filesystem::path folder = ExecutableFolder();

@@ -60,6 +60,9 @@ public:
     int Select(std::optional<int> type);
     // Sets the answer wait: reads of 30 ms adding up to about `milliseconds`.
     void SetAnswerWait(int milliseconds);
+    // Open, SetAnswerWait and Select in one: what every command that talks to the mouse does
+    // first. kExitOk or the printed failure.
+    int Start(std::optional<int> type, int waitMs);
     int Type() const { return type_; }
     DeviceLink& Link() { return DeviceLink::Instance(); }
 

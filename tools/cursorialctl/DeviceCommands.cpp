@@ -26,14 +26,6 @@ bool ReadTargetOptions(ArgReader& args, TargetOptions& options) {
     return args.Ok();
 }
 
-// Opens the session and selects the model; an exit code other than kExitOk ends the command.
-int StartSession(DeviceSession& session, const TargetOptions& options) {
-    if (int code = session.Open(); code != kExitOk)
-        return code;
-    session.SetAnswerWait(options.waitMs);
-    return session.Select(options.type);
-}
-
 std::string Utf8(std::u16string_view text) {
     return ToUtf8(text);
 }
@@ -110,7 +102,7 @@ int StartWithInfo(const char* name, std::span<const std::string> argv, DeviceSes
     if (!ReadTargetOptions(args, options) || !args.Rest().empty())
         return Fail(kExitUsage, "%s: %s", name,
                     args.Error().empty() ? "unexpected argument" : args.Error().c_str());
-    if (int code = StartSession(session, options); code != kExitOk)
+    if (int code = session.Start(options.type, options.waitMs); code != kExitOk)
         return code;
     return QueryInfo(session.Link(), info);
 }
@@ -199,7 +191,7 @@ int RunSend(std::span<const std::string> argv) {
         return Fail(kExitUsage, "send: at most %zu bytes (command id to byte 31)",
                     kChecksumByte - 1);
     DeviceSession session;
-    if (int code = StartSession(session, options); code != kExitOk)
+    if (int code = session.Start(options.type, options.waitMs); code != kExitOk)
         return code;
     CommandReport report;
     std::copy(bytes.begin(), bytes.end(), report.bytes.begin() + 1);

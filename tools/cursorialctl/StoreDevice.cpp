@@ -15,13 +15,6 @@ namespace cursorial::cli {
 
 namespace {
 
-int StartDevice(DeviceSession& session, const DeviceTarget& target) {
-    if (int code = session.Open(); code != kExitOk)
-        return code;
-    session.SetAnswerWait(target.waitMs);
-    return session.Select(target.deviceType);
-}
-
 int SendCommand(DeviceLink& link, Command& command, std::string_view what) {
     const SendStatus status = link.Transact(command.report, command.Length());
     if (status != SendStatus::kOk)
@@ -34,7 +27,7 @@ int SendCommand(DeviceLink& link, Command& command, std::string_view what) {
 int SendButtonChange(ConfigDatabase& db, const DeviceTarget& target, int profile, int pendingKey,
                      std::span<const KeyAssignment> modelDefaults) {
     DeviceSession session;
-    if (int code = StartDevice(session, target); code != kExitOk)
+    if (int code = session.Start(target.deviceType, target.waitMs); code != kExitOk)
         return code;
     int result = kExitOk;
     if (auto macro = PendingMacroCommands(db, profile, pendingKey)) {
@@ -58,7 +51,7 @@ int ApplyProfile(ConfigDatabase& db, const DeviceTarget& target, int profile, bo
                  const std::array<bool, 6>& lightEffects,
                  std::span<const KeyAssignment> modelDefaults) {
     DeviceSession session;
-    if (int code = StartDevice(session, target); code != kExitOk)
+    if (int code = session.Start(target.deviceType, target.waitMs); code != kExitOk)
         return code;
     DeviceLink& link = session.Link();
     // The sensor decides the DPI limits and how the stages are encoded.
