@@ -11,6 +11,9 @@ namespace cursorial {
 // UTF-16 -> UTF-8. A lone surrogate becomes U+FFFD.
 std::string ToUtf8(std::u16string_view text);
 
+// Appends one code point (at most 0x10FFFF, not a surrogate) as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+
 // UTF-8 -> UTF-16. Each byte that does not start or continue a valid sequence becomes U+FFFD.
 std::u16string FromUtf8(std::string_view text);
 
