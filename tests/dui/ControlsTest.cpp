@@ -35,9 +35,11 @@ protected:
         EXPECT_NE(control, nullptr);
         return control;
     }
-    void Wheel(QWidget* w, int notches) {
+    // A wheel turned by `notches` (120 each); WheelBy sends any angle, as fine wheels do.
+    void Wheel(QWidget* w, int notches) { WheelBy(w, 120 * notches); }
+    void WheelBy(QWidget* w, int angle) {
         QWheelEvent event(QPointF(w->rect().center()), QPointF(w->mapToGlobal(w->rect().center())),
-                          QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                          QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(w, &event);
     }
@@ -139,6 +141,12 @@ TEST_F(ControlsTest, SliderReportsMovingThenTheReleasedPosition) {
                                          {117, kNotifySliderMoving, 32, 0}}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.notes.empty(); }, 2000));
     EXPECT_EQ(Take(), (std::vector<Note>{{117, kNotifyClick, 32, 0}}));
+    // A fine wheel (a touchpad) moves one step once its fractions make up a notch.
+    for (int i = 0; i < 5; ++i)
+        WheelBy(slider, 30);
+    EXPECT_EQ(Take(), (std::vector<Note>{{117, kNotifySliderMoving, 33, 0}}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.notes.empty(); }, 2000));
+    EXPECT_EQ(Take(), (std::vector<Note>{{117, kNotifyClick, 33, 0}}));
 
     // Keys step and commit; the ends hold.
     slider->SetFocus();

@@ -346,12 +346,12 @@ void CDeviceList::keyPressEvent(QKeyEvent* e) {
 
 void CDeviceList::wheelEvent(QWheelEvent* e) {
     const int count = GetOnlineDevCount();
-    const int notches = e->angleDelta().y() / 120;
-    if (count <= VisibleCards() || notches == 0) {
+    if (count <= VisibleCards() || e->angleDelta().y() == 0) {
         e->ignore();
         return;
     }
-    firstCard_ = std::clamp(firstCard_ - notches, 0, count - VisibleCards());
+    firstCard_ =
+        std::clamp(firstCard_ - wheel_.Add(e->angleDelta().y()), 0, count - VisibleCards());
     update();
     e->accept();
 }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "common/dui/MControl.h"
+#include "common/dui/WheelNotches.h"
 
 #include <vector>
 
@@ -91,6 +92,7 @@ private:
     int selectIndex_ = -1;
     int hoverType_ = 0;
     int firstCard_ = 0;
+    WheelNotches wheel_;
     std::u16string versionDesc_;
     std::u16string modeImage_;
     std::u16string batteryBkg_;

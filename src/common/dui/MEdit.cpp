@@ -155,8 +155,8 @@ bool MEdit::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::Wheel: {
             auto* wheel = static_cast<QWheelEvent*>(event);
-            const int notches = wheel->angleDelta().y() / 120;
-            if (edit_->hasFocus() && notches != 0 && OnStep(notches)) {
+            const int notches = edit_->hasFocus() ? wheel_.Add(wheel->angleDelta().y()) : 0;
+            if (notches != 0 && OnStep(notches)) {
                 return true;
             }
             break;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "common/dui/MControl.h"
+#include "common/dui/WheelNotches.h"
 
 class QLineEdit;
 
@@ -50,6 +51,7 @@ private:
     std::u16string baseline_;
     bool numberOnly_ = false;
     bool syncing_ = false;
+    WheelNotches wheel_;
 };
 
 // A number edit: digits only; Up/Down and the wheel (while focused) step the number within its

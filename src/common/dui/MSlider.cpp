@@ -123,14 +123,15 @@ void MSlider::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void MSlider::wheelEvent(QWheelEvent* e) {
-    const int notches = e->angleDelta().y() / 120 + e->angleDelta().x() / 120;
-    if (notches == 0) {
+    const int delta = e->angleDelta().y() + e->angleDelta().x();
+    if (delta == 0) {
         e->ignore();
         return;
     }
     e->accept();
+    const int notches = wheel_.Add(delta);
     QPointer<MSlider> self(this);
-    if (MoveTo(pos_ + notches) && self) {
+    if (notches != 0 && MoveTo(pos_ + notches) && self) {
         wheelTimer_->start();
     }
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "common/dui/MControl.h"
+#include "common/dui/WheelNotches.h"
 
 class QTimer;
 
@@ -63,6 +64,7 @@ private:
     bool keyboardFocus_ = false;
     std::u16string bkImage_;
     QTimer* wheelTimer_;
+    WheelNotches wheel_;
 };
 
 // The DPI slider: texts under its two ends (SetDPIDesc) for the lowest and highest DPI.
