@@ -91,8 +91,10 @@ int DeviceMainDlg::OnInitDialog() {
     SetProp(Manager::GetDeviceName(), 1);
 
     // Frameless: the title bar moves the window (a double click there maximizes and restores
-    // it) and the edges resize it, down to half the design size, where the pages still fit.
-    SetResizable(kResizeBorder, {kWidth / 2, kHeight / 2});
+    // it) and the edges resize it: down to half the design height, where the pages are drawn at
+    // half their size, and three quarters of its width, where the bars' controls and the
+    // key-editing panel still fit.
+    SetResizable(kResizeBorder, {kWidth * 3 / 4, kHeight / 2});
 
     SetIcon(kIconFile);
     const QString iconPath =

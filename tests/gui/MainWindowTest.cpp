@@ -220,24 +220,28 @@ TEST_F(MainWindow, FrameAtTheDesignSize) {
 
 TEST_F(MainWindow, AHalfHighClientHalvesThePagesButKeepsTheBars) {
     DeviceMainDlg& w = Open();
-    w.MoveWindow(0, 0, 650, 394);
+    // Smaller than the window may become: it stops at 975 x 394.
+    w.MoveWindow(0, 0, 650, 300);
     Pump();
-    ASSERT_EQ(w.GetClientRect(), (MRect{0, 0, 650, 394}));
+    ASSERT_EQ(w.GetClientRect(), (MRect{0, 0, 975, 394}));
     const PageScale scale = PageScale::For(w.GetClientRect());
     EXPECT_DOUBLE_EQ(scale.s, 0.5);
     EXPECT_DOUBLE_EQ(w.Scale().s, 0.5);
     EXPECT_EQ(scale.Page(0, 0, 400, 200), (MRect{230, 80, 430, 180}));
     const std::pair<int, MRect> expected[] = {
-        {frame_id::kTitleBar, {1, 1, 649, 50}},      // still 50 high
-        {frame_id::kBottomBar, {1, 344, 649, 393}},  // still 50 high
-        {frame_id::kClose, {600, 10, 630, 40}},
+        {frame_id::kTitleBar, {1, 1, 974, 50}},      // still 50 high
+        {frame_id::kBottomBar, {1, 344, 974, 393}},  // still 50 high
+        {frame_id::kClose, {925, 10, 955, 40}},
         {frame_id::kMaximize, {}},
         {frame_id::kKeyPanel, {355, 105, 955, 344}},  // 230 + 250 s, 80 + 50 s
-        {frame_id::kNoDevicePicture, {215, 135, 435, 300}},
-        {frame_id::kButtonPage, {200, 80, 630, 344}},
+        {frame_id::kNoDevicePicture, {377, 135, 597, 300}},
+        {frame_id::kButtonPage, {200, 80, 955, 344}},
     };
     for (const auto& [id, rect] : expected)
         EXPECT_EQ(Control(id)->GetRect(), rect) << "control " << id;
+    // At the smallest size the bottom bar's controls still stand apart.
+    EXPECT_LT(Control(frame_id::kDeviceState)->GetRect().right,
+              Control(frame_id::kProfileButton)->GetRect().left);
 }
 
 TEST_F(MainWindow, MaximizeTogglesAndSwapsTheButtonImage) {
