@@ -102,30 +102,28 @@ def polygon(points, fill, stroke=None, sw=1.0, opacity=None):
     return f"<polygon {attrs(points=pts, fill=fill, stroke=stroke, stroke_width=float(sw) if stroke else None, stroke_linejoin='round' if stroke else None, opacity=opacity)}/>\n"
 
 
-def linear_gradient(gid, stops, x1=0, y1=0, x2=0, y2=1):
-    """Stops are (offset, colour) or (offset, colour, opacity); coordinates in the box."""
-    s = "".join(
+def _stops(stops):
+    """Stops are (offset, colour) or (offset, colour, opacity)."""
+    return "".join(
         f'<stop offset="{num(float(st[0]))}" stop-color="{st[1]}"'
         + (f' stop-opacity="{num(float(st[2]))}"' if len(st) > 2 else "")
         + "/>"
         for st in stops
     )
+
+
+def linear_gradient(gid, stops, x1=0, y1=0, x2=0, y2=1):
+    """Coordinates in the box."""
     return (
         f'<linearGradient id="{gid}" x1="{num(float(x1))}" y1="{num(float(y1))}" '
-        f'x2="{num(float(x2))}" y2="{num(float(y2))}">{s}</linearGradient>'
+        f'x2="{num(float(x2))}" y2="{num(float(y2))}">{_stops(stops)}</linearGradient>'
     )
 
 
 def radial_gradient(gid, stops, cx=0.5, cy=0.5, r=0.5):
-    s = "".join(
-        f'<stop offset="{num(float(st[0]))}" stop-color="{st[1]}"'
-        + (f' stop-opacity="{num(float(st[2]))}"' if len(st) > 2 else "")
-        + "/>"
-        for st in stops
-    )
     return (
         f'<radialGradient id="{gid}" cx="{num(float(cx))}" cy="{num(float(cy))}" '
-        f'r="{num(float(r))}">{s}</radialGradient>'
+        f'r="{num(float(r))}">{_stops(stops)}</radialGradient>'
     )
 
 
