@@ -1,7 +1,6 @@
 // cursorialctl's device commands end to end: the built program run against the simulator,
 // its output lines and exit codes checked.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -9,15 +8,13 @@
 #include <sstream>
 #include <string>
 
+#include "../support/CtlRun.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CtlRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using cursorial::test::CtlRun;
 
 class CliTest : public ::testing::Test {
 protected:
@@ -35,26 +32,10 @@ protected:
     }
 
     CtlRun Ctl(const std::string& args, const std::string& extraEnv = "") {
-        const fs::path err = folder_ / "stderr.txt";
-        std::string command = "CURSORIAL_HID=sim ";
+        std::string env = "CURSORIAL_HID=sim ";
         if (!simFile_.empty())
-            command += "CURSORIAL_SIM='" + simFile_.string() + "' ";
-        command += extraEnv + " '" + (fs::path(CURSORIAL_OUTPUT_DIR) / "cursorialctl").string() +
-                   "' " + args + " 2>'" + err.string() + "'";
-        CtlRun run;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe)
-            return run;
-        char buffer[4096];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            run.out += buffer;
-        const int status = ::pclose(pipe);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream in(err);
-        std::stringstream text;
-        text << in.rdbuf();
-        run.err = text.str();
-        return run;
+            env += "CURSORIAL_SIM='" + simFile_.string() + "' ";
+        return cursorial::test::RunCtl(env + extraEnv, args, folder_ / "stderr.txt");
     }
 
     fs::path folder_;

@@ -2,7 +2,6 @@
 // test's own and the simulator, its output lines, exit codes, the database it leaves and the
 // reports it writes (HID trace).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/CtlRun.h"
 #include "ExchangeTestSupport.h"
 #include "store/SQLiteDB.h"
 
@@ -22,11 +22,7 @@ using test::QueryOne;
 using test::ReadFile;
 using test::WriteFile;
 
-struct CtlRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using test::CtlRun;
 
 class StoreCliTest : public ::testing::Test {
 protected:
@@ -40,22 +36,8 @@ protected:
 
     // Runs cursorialctl with the data folder given before the command; `env` is prepended.
     CtlRun Ctl(const std::string& args, const std::string& env = "") {
-        const fs::path err = folder_ / "stderr.txt";
-        const std::string command = "CURSORIAL_HID=sim " + env + " '" +
-                                    (fs::path(CURSORIAL_OUTPUT_DIR) / "cursorialctl").string() +
-                                    "' --data-dir '" + data_.string() + "' " + args + " 2>'" +
-                                    err.string() + "'";
-        CtlRun run;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe)
-            return run;
-        char buffer[4096];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            run.out += buffer;
-        const int status = ::pclose(pipe);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.err = ReadFile(err);
-        return run;
+        return test::RunCtl("CURSORIAL_HID=sim " + env,
+                            "--data-dir '" + data_.string() + "' " + args, folder_ / "stderr.txt");
     }
 
     // The command ids of the reports written to the Aero's command interface by cable.
