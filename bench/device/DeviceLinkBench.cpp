@@ -9,6 +9,7 @@
 #include "device/DeviceLink.h"
 #include "device/FirmwareTransfer.h"
 #include "device/InfoDecoders.h"
+#include "exchange/ProfileCommands.h"
 #include "sim/SimBackend.h"
 
 namespace cursorial {

@@ -126,40 +126,4 @@ bool AddSettingsAnswer(SettingsRead& read, std::uint8_t cmd, AnswerBytes answer,
     }
 }
 
-std::vector<SettingPair> SettingsToStore(const SettingsRead& read) {
-    std::vector<SettingPair> pairs;
-    const auto add = [&](std::u16string_view key, int value) {
-        pairs.push_back({std::u16string(key), IntToText(value)});
-    };
-    if (read.reportRate) {
-        add(setting_key::kReportRate, *read.reportRate);
-        add(setting_key::kReportRateWireless, *read.reportRate);
-    }
-    if (read.dpiStages) {
-        add(setting_key::kDpiFlag, read.dpiStages->count);
-        add(setting_key::kDpiCount, read.dpiStages->count);
-        add(setting_key::kDpiIndex, read.dpiStages->index);
-        for (int i = 0; i < kDpiStageCount; ++i) {
-            if (read.dpiStages->dpi[i])
-                add(setting_key::DpiGroupValue(i), *read.dpiStages->dpi[i]);
-        }
-    }
-    if (read.dpiColours) {
-        for (int i = 0; i < kDpiStageCount; ++i) {
-            add(setting_key::DpiGroupRgb(i), (*read.dpiColours)[i]);
-        }
-    }
-    if (read.liftSensor) {
-        add(setting_key::kLiftoffHeight, read.liftSensor->liftoffHeight);
-        add(setting_key::kSensorFlag, read.liftSensor->sensorFlag);
-    }
-    if (read.power) {
-        add(setting_key::kSleepLight, read.power->sleepLight);
-        add(setting_key::kMoveWakeup, read.power->moveWakeup);
-        add(setting_key::kMoveCloseLight, read.power->moveCloseLight);
-        add(setting_key::kButtonRespondTime, read.power->buttonRespondTime);
-    }
-    return pairs;
-}
-
 }  // namespace cursorial

@@ -1,5 +1,4 @@
-// Read commands (0x10 .. 0x17, 0x20) and the decoding of their answers, plus the turning of a
-// full settings read into the profile settings it stores.
+// Read commands (0x10 .. 0x17, 0x20) and the decoding of their answers.
 //
 // Every read request sets only the command byte and is sent short. Decoders take the caller's
 // buffer after the transport copied the answer over the request: byte 0 command, byte 1 status,
@@ -114,18 +113,5 @@ struct SettingsRead {
 // whose answer carries no settings (0x11 and unknown ids) or a buffer too short.
 bool AddSettingsAnswer(SettingsRead& read, std::uint8_t readCommand, AnswerBytes answer,
                        int sensor);
-
-// One stored setting: key and its "%d" text.
-struct SettingPair {
-    std::u16string key;
-    std::u16string value;
-};
-
-// The settings a read stores, in the order the synchronisation writes them: report_rate,
-// report_rate_wireless; dpi_flag, dpi_count, dpi_index, dpi_group0..5_value (stages of 50 DPI or
-// more); dpi_group0..5_rgb; liftoff_height, sensor_flag; sleep_light, move_wakeup,
-// move_closelight, button_respondtime. The lighting answer is a lighting record, not a setting,
-// and is not part of the list.
-std::vector<SettingPair> SettingsToStore(const SettingsRead& read);
 
 }  // namespace cursorial

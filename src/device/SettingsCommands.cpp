@@ -1,38 +1,6 @@
 #include "device/SettingsCommands.h"
 
-#include "common/text/WideText.h"
-
 namespace cursorial {
-
-namespace setting_key {
-std::u16string DpiGroupValue(int stage) {
-    return FormatW("dpi_group%d_value", stage);
-}
-std::u16string DpiGroupRgb(int stage) {
-    return FormatW("dpi_group%d_rgb", stage);
-}
-}  // namespace setting_key
-
-DpiStageSettings ReadDpiStageSettings(const SettingReader& read) {
-    DpiStageSettings s;
-    s.count = read(setting_key::kDpiCount);
-    s.index = read(setting_key::kDpiIndex);
-    for (int i = 0; i < kDpiStageCount; ++i)
-        s.values[i] = read(setting_key::DpiGroupValue(i));
-    return s;
-}
-
-std::array<int, kDpiStageCount> ReadDpiColours(const SettingReader& read) {
-    std::array<int, kDpiStageCount> colours{};
-    for (int i = 0; i < kDpiStageCount; ++i)
-        colours[i] = read(setting_key::DpiGroupRgb(i));
-    return colours;
-}
-
-PowerSettings ReadPowerSettings(const SettingReader& read) {
-    return {read(setting_key::kSleepLight), read(setting_key::kMoveWakeup),
-            read(setting_key::kMoveCloseLight), read(setting_key::kButtonRespondTime)};
-}
 
 // 0x02  | 4: 1 | 5: rate code |
 Command BuildReportRateCommand(int reportRate) {

@@ -1,13 +1,10 @@
 // Write commands of the performance settings: report rate, DPI stages and colours, lift-off and
-// sensor options, sleep/wake/button response, and the factory reset. Each builder takes the
-// current profile's values as numbers (the stored decimal texts already read with TextToInt) and
-// returns the report with the length it is sent with. A byte takes the low 8 bits of its number.
+// sensor options, sleep/wake/button response, and the factory reset. Each builder takes plain
+// numbers (the caller reads them from the profile) and returns the report with the length it is
+// sent with. A byte takes the low 8 bits of its number.
 #pragma once
 
 #include <array>
-#include <functional>
-#include <string>
-#include <string_view>
 
 #include "device/CommandReport.h"
 #include "device/DpiCodec.h"
@@ -15,26 +12,6 @@
 namespace cursorial {
 
 inline constexpr int kDpiStageCount = 6;  // stages the mouse holds
-
-// Keys of the profile settings that the commands read and the settings read writes.
-namespace setting_key {
-inline constexpr std::u16string_view kReportRate = u"report_rate";
-inline constexpr std::u16string_view kReportRateWireless = u"report_rate_wireless";
-inline constexpr std::u16string_view kDpiCount = u"dpi_count";
-inline constexpr std::u16string_view kDpiIndex = u"dpi_index";
-inline constexpr std::u16string_view kDpiFlag = u"dpi_flag";
-inline constexpr std::u16string_view kLiftoffHeight = u"liftoff_height";
-inline constexpr std::u16string_view kSensorFlag = u"sensor_flag";
-inline constexpr std::u16string_view kSleepLight = u"sleep_light";
-inline constexpr std::u16string_view kMoveWakeup = u"move_wakeup";
-inline constexpr std::u16string_view kMoveCloseLight = u"move_closelight";
-inline constexpr std::u16string_view kButtonRespondTime = u"button_respondtime";
-std::u16string DpiGroupValue(int stage);  // "dpi_group%d_value"
-std::u16string DpiGroupRgb(int stage);    // "dpi_group%d_rgb"
-}  // namespace setting_key
-
-// Reads one setting of the current profile as a number (missing or non-numeric text gives 0).
-using SettingReader = std::function<int(std::u16string_view key)>;
 
 struct DpiStageSettings {
     int count = 0;                             // "dpi_count"
@@ -48,10 +25,6 @@ struct PowerSettings {
     int moveCloseLight = 0;     // "move_closelight"
     int buttonRespondTime = 0;  // "button_respondtime"
 };
-
-DpiStageSettings ReadDpiStageSettings(const SettingReader& read);
-std::array<int, kDpiStageCount> ReadDpiColours(const SettingReader& read);
-PowerSettings ReadPowerSettings(const SettingReader& read);
 
 // 0x02: the report-rate code ("report_rate"). Sent long.
 Command BuildReportRateCommand(int reportRate);

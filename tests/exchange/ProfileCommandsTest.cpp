@@ -14,6 +14,16 @@ namespace {
 using test::QueryOne;
 using test::Rows;
 
+std::vector<int> Ids(const ProfileWrite& write) {
+    std::vector<int> ids;
+    for (const ButtonMacro& m : write.macros)
+        for (const Command& c : m.commands.commands)
+            ids.push_back(c.report[kCommandByte]);
+    for (const Command& c : write.commands)
+        ids.push_back(c.report[kCommandByte]);
+    return ids;
+}
+
 std::vector<int> Ids(const std::vector<Command>& commands) {
     std::vector<int> ids;
     for (const Command& c : commands)
@@ -45,7 +55,8 @@ TEST_F(ProfileCommandsTest, WholeProfileInTheWriteAllOrder) {
                        "SELECT group_concat(mode || ':' || config_func || ':' || reserved || "
                        "':' || status) FROM t_light_data"),
               "1:3:280:1,3:17:282:0,0:0:285:0");
-    const std::vector<Command> withLight = ProfileWriteCommands(db_, 1, 150, limits, true, 3);
+    const std::vector<Command> withLight =
+        ProfileWriteCommands(db_, 1, 150, limits, true, 3).commands;
     EXPECT_EQ(Ids(withLight), (std::vector<int>{0x09, 0x05, 0x03, 0x04, 0x02, 0x06, 0x07}));
     EXPECT_EQ(withLight[1].report[kPayloadByte], 3);         // the mode
     EXPECT_EQ(withLight[1].report[kPayloadByte + 1], 0x42);  // brightness 4, speed 2
@@ -53,7 +64,7 @@ TEST_F(ProfileCommandsTest, WholeProfileInTheWriteAllOrder) {
 
     // The report rate and the assignments come from the profile's rows.
     db_.SetConfigValue(1, u"report_rate", u"8");
-    EXPECT_EQ(ReportRateCommand(db_, 1).report[kPayloadByte], 8);
+    EXPECT_EQ(ReportRateCommand(ReadProfileValues(db_, 1)).report[kPayloadByte], 8);
     KeyAssignment key;
     key.profile = 1;
     key.keyCode = 2;
@@ -112,8 +123,8 @@ TEST_F(ProfileCommandsTest, PendingMacroOfAButton) {
     EXPECT_FALSE(PendingMacroCommands(db_, 1, 3));
     const auto commands = PendingMacroCommands(db_, 1, 4);
     ASSERT_TRUE(commands);
-    ASSERT_EQ(commands->commands.size(), 1u);
-    const CommandReport& r = commands->commands[0].report;
+    ASSERT_EQ(commands->commands.commands.size(), 1u);
+    const CommandReport& r = commands->commands.commands[0].report;
     EXPECT_EQ(r[kCommandByte], 0x08);
     EXPECT_EQ(r[kLengthByte], 9);
     EXPECT_EQ(r[kPayloadByte], 4);  // the key code, then the two events
@@ -122,6 +133,67 @@ TEST_F(ProfileCommandsTest, PendingMacroOfAButton) {
 
     db_.DeleteMacro(macro);
     EXPECT_FALSE(PendingMacroCommands(db_, 1, 4));
+}
+
+TEST_F(ProfileCommandsTest, ProfileValuesAreReadByKey) {
+    for (const auto& [key, value] : std::vector<std::pair<std::u16string, std::u16string>>{
+             {u"dpi_count", u"3"},
+             {u"dpi_index", u"2"},
+             {u"dpi_group0_value", u"400"},
+             {u"dpi_group5_value", u"26000"},
+             {u"dpi_group3_rgb", u"255"},
+             {u"sleep_light", u"60"},
+             {u"move_wakeup", u"x"},  // not a number: 0
+             {u"button_respondtime", u"8"}})
+        ASSERT_TRUE(db_.SetConfigValue(1, key, value));
+    const ProfileValues v = ReadProfileValues(db_, 1);
+    EXPECT_EQ(v.dpi.count, 3);
+    EXPECT_EQ(v.dpi.index, 2);
+    EXPECT_EQ(v.dpi.values[0], 400);
+    EXPECT_EQ(v.dpi.values[5], 26000);
+    EXPECT_EQ(v.colours[3], 255);
+    EXPECT_EQ(v.power.sleepLight, 60);
+    EXPECT_EQ(v.power.moveWakeup, 0);
+    EXPECT_EQ(v.power.buttonRespondTime, 8);
+}
+
+// Write-all puts every macro its buttons name on the mouse before the table that names them; a
+// macro too long for the mouse is not sent and its button goes out with its default.
+TEST_F(ProfileCommandsTest, WriteAllSendsTheProfilesMacrosFirst) {
+    const auto addMacro = [&](const char16_t* name, int keyEvents) {
+        const int id = db_.AddMacro(name);
+        std::vector<MacroEvent> events;
+        for (int i = 0; i < keyEvents; ++i)
+            events.push_back({0, id, kMacroEventKeyDown, i, 0x41, 1, u""});
+        db_.AddMacroEvents(events);
+        return id;
+    };
+    const int shortMacro = addMacro(u"Short", 3);
+    const int longMacro = addMacro(u"Long", 20);
+    const int tooLong = addMacro(u"Too long", kMacroMaxEvents + 1);
+    const auto assign = [&](int keyCode, int macro) {
+        KeyAssignment key;
+        key.profile = 1;
+        key.keyCode = keyCode;
+        key.type = 4;
+        key.value = macro;
+        ASSERT_NE(db_.SaveKeyAssignment(key), 0);
+    };
+    assign(1, longMacro);
+    assign(3, shortMacro);
+    assign(4, tooLong);
+
+    const ProfileWrite write = ProfileWriteCommands(db_, 1, 150, {100, 26000}, false, 1);
+    ASSERT_EQ(write.macros.size(), 2u);
+    EXPECT_EQ(write.macros[0].keyCode, 1);
+    EXPECT_EQ(write.macros[0].commands.commands.size(), 3u);  // 81 bytes in 27-byte packets
+    EXPECT_EQ(write.macros[1].keyCode, 3);
+    EXPECT_EQ(write.refusedMacroKeys, std::vector<int>{4});
+    EXPECT_EQ(Ids(write),
+              (std::vector<int>{0x08, 0x08, 0x08, 0x08, 0x09, 0x03, 0x04, 0x02, 0x06, 0x07}));
+    const CommandReport& table = write.commands[0].report;
+    EXPECT_EQ(table[kPayloadByte + 3], 0x90);   // button 1 plays a macro
+    EXPECT_EQ(table[kPayloadByte + 12], 0x10);  // button 4 keeps its default mouse function
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "device/CommandReport.h"
 #include "device/InfoDecoders.h"
+#include "exchange/ProfileCommands.h"
 #include "device/Notifications.h"
 
 namespace {

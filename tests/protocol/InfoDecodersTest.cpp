@@ -5,6 +5,7 @@
 
 #include "GoldenBytes.h"
 #include "common/text/WideText.h"
+#include "exchange/ProfileCommands.h"
 
 namespace cursorial {
 namespace {

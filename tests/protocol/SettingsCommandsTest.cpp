@@ -89,27 +89,5 @@ TEST(SettingsCommands, PowerAndFactoryReset) {
     EXPECT_EQ(reset.Length(), 33u);
 }
 
-TEST(SettingsCommands, SettingsAreGatheredByKey) {
-    std::map<std::u16string, int> stored{
-        {u"dpi_count", 3},          {u"dpi_index", 2},
-        {u"dpi_group0_value", 400}, {u"dpi_group5_value", 26000},
-        {u"dpi_group3_rgb", 255},   {u"sleep_light", 60},
-        {u"button_respondtime", 8},
-    };
-    const SettingReader read = [&](std::u16string_view key) {
-        const auto it = stored.find(std::u16string(key));
-        return it == stored.end() ? 0 : it->second;
-    };
-    const DpiStageSettings s = ReadDpiStageSettings(read);
-    EXPECT_EQ(s.count, 3);
-    EXPECT_EQ(s.index, 2);
-    EXPECT_EQ(s.values, (std::array<int, 6>{400, 0, 0, 0, 0, 26000}));
-    EXPECT_EQ(ReadDpiColours(read), (std::array<int, 6>{0, 0, 0, 255, 0, 0}));
-    const PowerSettings p = ReadPowerSettings(read);
-    EXPECT_EQ(p.sleepLight, 60);
-    EXPECT_EQ(p.moveWakeup, 0);
-    EXPECT_EQ(p.buttonRespondTime, 8);
-}
-
 }  // namespace
 }  // namespace cursorial

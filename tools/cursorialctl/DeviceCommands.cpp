@@ -8,6 +8,7 @@
 #include "device/DpiCodec.h"
 #include "device/InfoDecoders.h"
 #include "device/VersionText.h"
+#include "exchange/ProfileCommands.h"
 
 namespace cursorial::cli {
 

@@ -31,12 +31,12 @@ int SendButtonChange(ConfigDatabase& db, const DeviceTarget& target, int profile
         return code;
     int result = kExitOk;
     if (auto macro = PendingMacroCommands(db, profile, pendingKey)) {
-        if (macro->status == MacroBuildStatus::kTooLong) {
+        if (macro->commands.status == MacroBuildStatus::kTooLong) {
             result = Fail(kExitDevice, "the macro of button %d has %d events; at most %d fit",
-                          pendingKey, macro->eventCount, kMacroMaxEvents);
+                          pendingKey, macro->commands.eventCount, kMacroMaxEvents);
         }
         // A failed packet does not stop the others.
-        for (Command& packet : macro->commands) {
+        for (Command& packet : macro->commands.commands) {
             if (SendCommand(session.Link(), packet, "macro data") != kExitOk)
                 result = kExitDevice;
         }
@@ -68,12 +68,19 @@ int ApplyProfile(ConfigDatabase& db, const DeviceTarget& target, int profile, bo
     // As the pages' refresh before the write: a profile without lighting rows gets them.
     if (hasLighting)
         EnsureLightSettings(db, profile, lightEffects);
-    std::vector<Command> commands =
-        ProfileWriteCommands(db, profile, decoded->sensor, limits, hasLighting,
-                             db.GetActiveLightMode(profile), modelDefaults);
+    ProfileWrite write = ProfileWriteCommands(db, profile, decoded->sensor, limits, hasLighting,
+                                              db.GetActiveLightMode(profile), modelDefaults);
     // A failure does not stop the commands after it.
     int result = kExitOk;
-    for (Command& c : commands) {
+    for (int key : write.refusedMacroKeys)
+        result = Fail(kExitDevice, "the macro of button %d is too long for the mouse", key);
+    for (ButtonMacro& macro : write.macros) {
+        for (Command& packet : macro.commands.commands) {
+            if (SendCommand(link, packet, "macro data") != kExitOk)
+                result = kExitDevice;
+        }
+    }
+    for (Command& c : write.commands) {
         if (SendCommand(link, c, Format("command 0x%02X", c.report[kCommandByte])) != kExitOk)
             result = kExitDevice;
     }
