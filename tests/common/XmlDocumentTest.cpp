@@ -195,6 +195,12 @@ TEST(XmlDocument, DecodesCharacterReferences) {
         {u"&AMP;&NBSP;", u"&\u00A0"},  // case-folded fallback, unambiguous names only
         {u"&EACUTE;", u"&EACUTE;"},    // could be either É or é
         {u"&abcdefghij;", u"&abcdefghij;"},
+        // Leading zeros do not count towards a reference's length.
+        {u"&#0000000000000000000065;&#x00000000000000000041;", u"AA"},
+        {u"&#x00000010FFFF;", u"\U0010FFFF"},
+        {u"&#00000000000000;", u"&#00000000000000;"},
+        {u"&#000000000001114112;", u"&#000000000001114112;"},  // still beyond Unicode
+        {u"&#x0000000123456789;", u"&#x0000000123456789;"},    // too long and beyond Unicode
     };
     for (const Case& c : cases) {
         XmlDocument doc;

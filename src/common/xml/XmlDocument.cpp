@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "common/text/WideText.h"
 #include "common/xml/XmlEncoding.h"
@@ -42,6 +43,21 @@ struct XmlDocument::Impl {
     xml::ResultNotes notes;
 
     bool FileMode() const { return readFileMode || writeFileMode; }
+    // After an allocation failed: an empty document (memory given back) that says why.
+    void OutOfMemory() {
+        std::u16string().swap(text);
+        index.Clear();
+        parent = main = child = 0;
+        readFileMode = writeFileMode = false;
+        notes.Clear();
+        NoteOutOfMemory();
+    }
+    void NoteOutOfMemory() {
+        try {
+            notes.Add("out_of_memory");
+        } catch (const std::bad_alloc&) {
+        }
+    }
     void ParseText() {
         xml::Parse(text, index, notes);
         parent = main = child = 0;
@@ -72,6 +88,16 @@ bool XmlDocument::LoadFile(const std::filesystem::path& path) {
     Impl& d = *impl_;
     if (d.FileMode())
         return false;
+    try {
+        return LoadFileOrThrow(path);
+    } catch (const std::bad_alloc&) {
+        d.OutOfMemory();
+        return false;
+    }
+}
+
+bool XmlDocument::LoadFileOrThrow(const std::filesystem::path& path) {
+    Impl& d = *impl_;
     d.notes.Clear();
     d.text.clear();
     d.index.Clear();
@@ -112,10 +138,15 @@ bool XmlDocument::SetText(std::u16string_view text) {
     Impl& d = *impl_;
     if (d.FileMode())
         return false;
-    d.notes.Clear();
-    d.text.assign(text);
-    d.ParseText();
-    return d.index.WellFormed();
+    try {
+        d.notes.Clear();
+        d.text.assign(text);
+        d.ParseText();
+        return d.index.WellFormed();
+    } catch (const std::bad_alloc&) {
+        d.OutOfMemory();
+        return false;
+    }
 }
 
 bool XmlDocument::SaveFile(const std::filesystem::path& path) {
@@ -123,7 +154,14 @@ bool XmlDocument::SaveFile(const std::filesystem::path& path) {
     if (d.FileMode())
         return false;
     d.notes.Clear();
-    const std::string bytes = xml::EncodeDocument(d.text, d.notes);
+    std::string bytes;
+    try {
+        bytes = xml::EncodeDocument(d.text, d.notes);
+    } catch (const std::bad_alloc&) {
+        d.notes.Clear();
+        d.NoteOutOfMemory();
+        return false;
+    }
     d.writeFileMode = true;
     bool ok = false;
     int error = 0;
@@ -186,12 +224,16 @@ std::u16string XmlDocument::GetAttribute(std::u16string_view name) const {
     const std::u16string_view tag =
         std::u16string_view(d.text).substr(rec.start, rec.startTagLength);
     std::u16string value;
-    xml::ScanAttributes(tag, 1 + rec.nameLength, [&](const xml::AttrSpan& a) {
-        if (tag.substr(a.begin, a.nameEnd - a.begin) != name)
-            return true;
-        value = xml::DecodeReferences(tag.substr(a.valueBegin, a.valueEnd - a.valueBegin));
-        return false;
-    });
+    try {
+        xml::ScanAttributes(tag, 1 + rec.nameLength, [&](const xml::AttrSpan& a) {
+            if (tag.substr(a.begin, a.nameEnd - a.begin) != name)
+                return true;
+            value = xml::DecodeReferences(tag.substr(a.valueBegin, a.valueEnd - a.valueBegin));
+            return false;
+        });
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
     return value;
 }
 
@@ -199,6 +241,18 @@ bool XmlDocument::AddElement(std::u16string_view name) {
     Impl& d = *impl_;
     if (d.FileMode() || !xml::IsValidName(name))
         return false;
+    // Every allocation comes before the text changes (the splice itself either happens or
+    // not), so a failed one leaves the document as it was.
+    try {
+        return AddElementOrThrow(name);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool XmlDocument::AddElementOrThrow(std::u16string_view name) {
+    Impl& d = *impl_;
+    d.index.ReserveOneMore();
     std::u16string piece;
     piece.reserve(name.size() + 5);
     piece += u'<';
@@ -263,6 +317,16 @@ bool XmlDocument::SetAttribute(std::u16string_view name, std::u16string_view val
     Impl& d = *impl_;
     if (d.FileMode() || d.main == 0 || !xml::IsValidName(name))
         return false;
+    // As in AddElement: the text changes only after the last allocation.
+    try {
+        return SetAttributeOrThrow(name, value);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool XmlDocument::SetAttributeOrThrow(std::u16string_view name, std::u16string_view value) {
+    Impl& d = *impl_;
     const ElementRecord& rec = d.index[d.main];
     const std::u16string_view tag =
         std::u16string_view(d.text).substr(rec.start, rec.startTagLength);

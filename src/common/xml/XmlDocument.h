@@ -21,6 +21,9 @@ public:
 
     // Reads a file with encoding detection and parses it. True only when the file was read and
     // the document is well-formed (exactly one top-level element, no syntax faults).
+    //
+    // Running out of memory is a failure like any other: a load gives false and an empty
+    // document (note "out_of_memory"), an edit gives false and leaves the text unchanged.
     bool LoadFile(const std::filesystem::path& path);
     // Replaces the text and parses it; returns its well-formedness.
     bool SetText(std::u16string_view text);
@@ -43,6 +46,11 @@ public:
     bool IsWellFormed() const;
 
 private:
+    // The work of the operations above; std::bad_alloc passes through to them.
+    bool LoadFileOrThrow(const std::filesystem::path& path);
+    bool AddElementOrThrow(std::u16string_view name);
+    bool SetAttributeOrThrow(std::u16string_view name, std::u16string_view value);
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

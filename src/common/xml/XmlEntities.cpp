@@ -187,9 +187,17 @@ std::u16string DecodeReferences(std::u16string_view value) {
         out.append(value, i, amp - i);
         i = amp + 1;
         // A reference is short: look for its ';' only a few characters ahead, so a long value
-        // full of ampersands costs no more than its length.
-        const size_t limit = std::min(value.size(), amp + 2 + 1 + 8 + 1);
+        // full of ampersands costs no more than its length. Leading zeros of a number do not
+        // count (each run of them follows one "&#", so skipping them stays linear).
         size_t semi = amp + 1;
+        if (semi < value.size() && value[semi] == '#') {
+            ++semi;
+            if (semi < value.size() && (value[semi] == 'x' || value[semi] == 'X'))
+                ++semi;
+            while (semi < value.size() && value[semi] == '0')
+                ++semi;
+        }
+        const size_t limit = std::min(value.size(), std::max(semi, amp + 3) + 8 + 1);
         while (semi < limit && value[semi] != ';' && value[semi] != '&')
             ++semi;
         if (semi >= limit || value[semi] != ';') {

@@ -24,7 +24,8 @@ std::span<const NamedEntity> EntityTable();
 char16_t LookupEntity(std::u16string_view name);
 
 // Replaces every character reference in `value` by its character:
-//   &#DDD; and &#xHHH; (also &#XHHH;) give that code point, above U+FFFF as a surrogate pair;
+//   &#DDD; and &#xHHH; (also &#XHHH;) give that code point, above U+FFFF as a surrogate pair,
+//   with any number of leading zeros;
 //   &name; (at most nine ASCII characters) is looked up with LookupEntity.
 // A reference that gives nothing usable is copied unchanged: an unknown name, code point 0, a
 // surrogate code point (U+D800..U+DFFF, which would put a lone surrogate into the text) and

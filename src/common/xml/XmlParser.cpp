@@ -1,6 +1,5 @@
 #include "common/xml/XmlParser.h"
 
-#include <algorithm>
 #include <unordered_map>
 
 #include "common/xml/XmlScan.h"
@@ -281,9 +280,8 @@ size_t Parser::Exclamation(size_t lt) {
 
 void Parse(std::u16string_view text, ElementIndex& index, ResultNotes& notes) {
     index.Clear();
-    // Every element begins with '<': counting them (a fast, vectorised pass) sizes the index
-    // once instead of growing it step by step.
-    index.Reserve(static_cast<size_t>(std::count(text.begin(), text.end(), u'<')) + 1);
+    // The index grows with the elements actually found. Sizing it from the count of '<' would
+    // let a text of '<' inside a comment claim a record per character.
     Parser(text, index, notes).Run();
 }
 
@@ -303,6 +301,11 @@ size_t ScanName(std::u16string_view text, size_t pos) {
 void ElementIndex::Clear() {
     records_.assign(1, ElementRecord{});
     topLevelCount_ = 0;
+}
+
+void ElementIndex::ReserveOneMore() {
+    if (records_.size() == records_.capacity())
+        records_.reserve(records_.size() * 2);
 }
 
 int ElementIndex::Insert(int parent, int prev) {

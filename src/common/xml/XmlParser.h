@@ -35,7 +35,9 @@ public:
 
     // Leaves only the document record.
     void Clear();
-    void Reserve(size_t count) { records_.reserve(count); }
+    // Room for one more record, so that the following Insert cannot fail.
+    void ReserveOneMore();
+    size_t Capacity() const { return records_.capacity(); }
     // Creates a record linked into `parent`'s children after `prev` (0: as the first child).
     int Insert(int parent, int prev);
 
@@ -61,8 +63,9 @@ private:
     int topLevelCount_ = 0;
 };
 
-// Scans `text` into `index` (cleared first), noting every fault in `notes`. Comments, CDATA
-// sections, processing instructions and the document type declaration are skipped; only
+// Scans `text` into `index` (cleared first), noting every fault in `notes`. The index holds one
+// record per element found, whatever else the text holds; std::bad_alloc passes through. Comments,
+// CDATA sections, processing instructions and the document type declaration are skipped; only
 // elements are indexed. Runs in time linear in the text and without recursion, whatever the
 // nesting depth or the faults in the input.
 void Parse(std::u16string_view text, ElementIndex& index, ResultNotes& notes);
