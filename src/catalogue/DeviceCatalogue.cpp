@@ -27,6 +27,15 @@ std::u16string FindAttribute(XmlDocument& doc, std::u16string_view element,
     return doc.GetAttribute(attribute);
 }
 
+// A USB id: hexadecimal digits without prefix after the same leading white space that the
+// decimal numbers of the file may have (" 1A2B" is 0x1A2B, as " 1" is 1).
+int HexId(std::u16string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
+    return HexTextToInt(text.substr(i));
+}
+
 }  // namespace
 
 std::filesystem::path CatalogueFilePath(const std::filesystem::path& exeFolder) {
@@ -102,8 +111,8 @@ void DeviceCatalogue::Read(XmlDocument& doc, const std::filesystem::path& skinDe
             while (doc.FindElement(u"mode")) {
                 entry.connectionKind = TextToInt(doc.GetAttribute(u"value"));
                 entry.description = doc.GetAttribute(u"desc");
-                entry.vendorId = HexTextToInt(doc.GetAttribute(u"vid"));
-                entry.productId = HexTextToInt(doc.GetAttribute(u"pid"));
+                entry.vendorId = HexId(doc.GetAttribute(u"vid"));
+                entry.productId = HexId(doc.GetAttribute(u"pid"));
                 entry.deviceId = doc.GetAttribute(u"dev_id");
                 entry.hidInterface = doc.GetAttribute(u"hid_interface");
                 connections_.push_back(entry);

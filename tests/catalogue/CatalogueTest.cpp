@@ -146,8 +146,8 @@ TEST(DeviceCatalogue, ReadsNumbersAsFarAsTheyGoAndModesOverwriteEachOther) {
     DeviceCatalogue catalogue;
     ASSERT_EQ(catalogue.LoadText(uR"(<config><device>
         <mouse name="X" device_type=" 77abc" image="">
-          <mode value="1x" vid="12G9" pid="zz" dev_id="D1" desc="first"/>
-          <mode vid="FFFF"/>
+          <mode value="1x" vid=" 12G9" pid="zz" dev_id="D1" desc="first"/>
+          <mode vid="FFFF" pid="&#9;&#13; a2"/>
         </mouse>
         <mouse/>
       </device></config>)",
@@ -169,6 +169,7 @@ TEST(DeviceCatalogue, ReadsNumbersAsFarAsTheyGoAndModesOverwriteEachOther) {
     const DeviceEntry& second = catalogue.Connections()[1];
     EXPECT_EQ(second.connectionKind, 0);
     EXPECT_EQ(second.vendorId, 0xFFFF);
+    EXPECT_EQ(second.productId, 0xA2);  // leading blanks skipped, as in decimal numbers
     EXPECT_EQ(second.deviceId, u"");
     EXPECT_EQ(second.description, u"");
     EXPECT_EQ(second.name, u"X");
