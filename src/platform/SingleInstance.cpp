@@ -21,6 +21,32 @@ namespace {
 
 constexpr std::string_view kActivate = "ACTIVATE";
 
+// Longest application name used as it is in the names of the folder and the files; a longer
+// one is replaced by its hash, so that "<name>.socket" and "<name>-<uid>" stay well inside a
+// file name's 255 bytes.
+constexpr size_t kMaxPlainName = 200;
+
+std::string HashName(std::string_view name) {
+    uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (unsigned char c : name)
+        hash = (hash ^ c) * 1099511628211ull;
+    return Format("%016llx", static_cast<unsigned long long>(hash));
+}
+
+// The application name as it appears in the guard's file and folder names.
+std::string GuardName(std::u16string_view app_name) {
+    std::string name = AppFileName(app_name);
+    return name.size() <= kMaxPlainName ? name : HashName(name);
+}
+
+// A real folder (not a link to one) of this user that nobody else may read, write or enter:
+// anyone who can create files in it could pose as the first instance or hold the lock.
+bool IsPrivateFolder(const std::filesystem::path& folder) {
+    struct stat st {};
+    return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid() &&
+           (st.st_mode & 077) == 0;
+}
+
 // Builds the socket address; false when the path does not fit in sun_path.
 bool MakeAddress(const std::filesystem::path& path, sockaddr_un* address) {
     const std::string& text = path.native();
@@ -39,10 +65,7 @@ std::filesystem::path SocketPathFor(const std::filesystem::path& folder, const s
     auto path = folder / (name + ".socket");
     if (path.native().size() < sizeof probe.sun_path)
         return path;
-    uint64_t hash = 14695981039346656037ull;  // FNV-1a
-    for (unsigned char c : name)
-        hash = (hash ^ c) * 1099511628211ull;
-    path = folder / (Format("%016llx", static_cast<unsigned long long>(hash)) + ".socket");
+    path = folder / (HashName(name) + ".socket");
     if (path.native().size() < sizeof probe.sun_path)
         return path;
     return {};
@@ -101,20 +124,17 @@ std::optional<ActivationRequest> ParseActivationRequest(std::string_view datagra
 std::filesystem::path SingleInstance::RuntimeFolder(std::u16string_view app_name) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime != nullptr && runtime[0] == '/') {
-        struct stat st {};
-        if (::stat(runtime, &st) == 0 && S_ISDIR(st.st_mode))
-            return std::filesystem::path(runtime);
+        // The user's own setting may lead through a link; what it leads to must be private.
+        std::error_code error;
+        const auto folder = std::filesystem::canonical(runtime, error);
+        if (!error && IsPrivateFolder(folder))
+            return folder;
     }
-    // /tmp is shared: the folder must be ours alone, or someone could pose as the first
-    // instance or hold the lock for us.
     const std::filesystem::path folder =
-        std::filesystem::path("/tmp") / Format("%s-%u", AppFileName(app_name).c_str(), getuid());
+        std::filesystem::path("/tmp") / Format("%s-%u", GuardName(app_name).c_str(), getuid());
     ::mkdir(folder.c_str(), 0700);
-    struct stat st {};
-    if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid() ||
-        (st.st_mode & 077) != 0) {
+    if (!IsPrivateFolder(folder))
         return {};
-    }
     return folder;
 }
 
@@ -127,15 +147,24 @@ SingleInstance SingleInstance::Start(std::u16string_view app_name,
                                      const std::filesystem::path& runtime_folder,
                                      std::string_view activation_token) {
     SingleInstance instance;
-    if (runtime_folder.empty())
+    instance.outcome_ = Outcome::kNoGuard;
+    if (runtime_folder.empty()) {
+        instance.problem_ = "no private runtime folder (XDG_RUNTIME_DIR or /tmp/<name>-<uid>)";
         return instance;
-    const std::string name = AppFileName(app_name);
+    }
+    if (!IsPrivateFolder(runtime_folder)) {
+        instance.problem_ = runtime_folder.native() + " is not a folder private to this user";
+        return instance;
+    }
+    const std::string name = GuardName(app_name);
     const auto lock_path = runtime_folder / (name + ".lock");
     const auto socket_path = SocketPathFor(runtime_folder, name);
 
     UniqueFd lock(::open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
-    if (!lock.IsValid())
+    if (!lock.IsValid()) {
+        instance.problem_ = lock_path.native() + ": " + std::strerror(errno);
         return instance;
+    }
     int locked;
     do {
         locked = ::flock(lock.Get(), LOCK_EX | LOCK_NB);
@@ -144,9 +173,12 @@ SingleInstance SingleInstance::Start(std::u16string_view app_name,
         if (errno == EWOULDBLOCK) {
             instance.outcome_ = SendRequest(socket_path, activation_token) ? Outcome::kActivated
                                                                            : Outcome::kNotReachable;
+        } else {
+            instance.problem_ = lock_path.native() + ": " + std::strerror(errno);
         }
         return instance;
     }
+    instance.outcome_ = Outcome::kFirstInstance;
     instance.lock_ = std::move(lock);
     instance.Listen(socket_path);
     return instance;

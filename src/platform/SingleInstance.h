@@ -36,19 +36,23 @@ public:
         kFirstInstance,  // this process runs the program
         kActivated,      // another process runs it and was sent an activation request
         kNotReachable,   // another process holds the lock but took no request
+        kNoGuard,        // no lock could be had (Problem() says why): nothing would keep a
+                         // second copy out, so the caller must not run as if it were the only one
     };
 
     static constexpr size_t kMaxRequestBytes = 4096;
 
-    // The folder for the lock and the socket: $XDG_RUNTIME_DIR when it is an absolute folder,
-    // else /tmp/<app>-<uid>, created with mode 0700 and used only when it is a real folder of
-    // ours that nobody else may enter. Empty when there is no usable folder.
+    // The folder for the lock and the socket: $XDG_RUNTIME_DIR when it is an absolute path to a
+    // folder of ours that nobody else may enter (mode and owner checked), else /tmp/<app>-<uid>,
+    // created with mode 0700 and used only when it is a real folder of ours that nobody else may
+    // enter. Empty when there is no usable folder. An application name longer than 200 bytes
+    // is replaced by 16 hex digits of its hash here and in the names of the files.
     static std::filesystem::path RuntimeFolder(std::u16string_view app_name);
 
     // Claims the instance for app_name in RuntimeFolder(), forwarding XDG_ACTIVATION_TOKEN.
     static SingleInstance Start(std::u16string_view app_name);
-    // The same with the folder and the token given. A folder that cannot hold the lock leaves
-    // this process the first instance, without a listener.
+    // The same with the folder and the token given. A folder that is missing, not private to
+    // this user or cannot hold the lock gives kNoGuard.
     static SingleInstance Start(std::u16string_view app_name,
                                 const std::filesystem::path& runtime_folder,
                                 std::string_view activation_token);
@@ -59,6 +63,8 @@ public:
     ~SingleInstance();
 
     Outcome GetOutcome() const { return outcome_; }
+    // Why there is no guard (kNoGuard); empty otherwise.
+    const std::string& Problem() const { return problem_; }
     // The socket to watch for readability; -1 when this process does not listen.
     int ListenFd() const { return socket_.Get(); }
     const std::filesystem::path& SocketPath() const { return socket_path_; }
@@ -71,6 +77,7 @@ private:
     void Listen(const std::filesystem::path& socket_path);
 
     Outcome outcome_ = Outcome::kFirstInstance;
+    std::string problem_;
     UniqueFd lock_;
     UniqueFd socket_;
     std::filesystem::path socket_path_;

@@ -26,6 +26,10 @@ int main(int argc, char** argv) {
             std::puts("unreachable");
             code = 11;
             break;
+        case SingleInstance::Outcome::kNoGuard:
+            std::puts("no-guard");
+            code = 12;
+            break;
     }
     std::fflush(stdout);
     if (argc > 2 && std::string_view(argv[2]) == "hold") {

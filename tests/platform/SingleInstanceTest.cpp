@@ -237,13 +237,84 @@ TEST(SingleInstanceTest, WithoutRuntimeDirAPrivateFolderInTmpIsUsed) {
         EXPECT_EQ(first.SocketPath(), expected / (name + ".socket"));
     }
 
-    // A folder others may enter is not trusted; the program then runs unguarded.
+    // A folder others may enter is not trusted, and nothing else would keep a second copy out:
+    // the caller is told instead of being left to run as if it were the only one.
     ::chmod(expected.c_str(), 0755);
     EXPECT_EQ(SingleInstance::RuntimeFolder(app), std::filesystem::path());
     const SingleInstance unguarded = SingleInstance::Start(app);
-    EXPECT_EQ(unguarded.GetOutcome(), Outcome::kFirstInstance);
+    EXPECT_EQ(unguarded.GetOutcome(), Outcome::kNoGuard);
+    EXPECT_FALSE(unguarded.Problem().empty());
     EXPECT_LT(unguarded.ListenFd(), 0);
     std::filesystem::remove_all(expected);
+}
+
+TEST(SingleInstanceTest, OnlyFoldersPrivateToTheUserHoldTheGuard) {
+    ScratchFolder scratch;
+    const struct {
+        const char* what;
+        mode_t mode;
+        uid_t owner;  // 0: ours
+        bool link;    // given as a link to the folder
+    } cases[] = {
+        {"private", 0700, 0, false},
+        {"group may enter", 0710, 0, false},
+        {"others may read", 0704, 0, false},
+        {"world-writable", 0777, 0, false},
+        {"someone else's", 0700, 65534, false},
+        {"a link", 0700, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.owner != 0 && ::getuid() != 0)
+            continue;  // only root can give a folder away
+        const auto folder = scratch / c.what;
+        std::filesystem::create_directory(folder);
+        ::chmod(folder.c_str(), c.mode);
+        if (c.owner != 0) {
+            ASSERT_EQ(::chown(folder.c_str(), c.owner, static_cast<gid_t>(-1)), 0);
+        }
+        auto given = folder;
+        if (c.link) {
+            given = scratch / (std::string(c.what) + " link");
+            std::filesystem::create_directory_symlink(folder, given);
+        }
+        const bool usable = c.mode == 0700 && c.owner == 0 && !c.link;
+
+        const SingleInstance first = SingleInstance::Start(kApp, given, "");
+        EXPECT_EQ(first.GetOutcome(), usable ? Outcome::kFirstInstance : Outcome::kNoGuard);
+        EXPECT_EQ(first.ListenFd() >= 0, usable);
+        EXPECT_EQ(std::filesystem::exists(folder / "Cursorial.lock"), usable);
+
+        // As XDG_RUNTIME_DIR the user's own link is followed, and a folder that is not private
+        // gives way to the one in /tmp.
+        const ScopedEnv runtime("XDG_RUNTIME_DIR", given.c_str());
+        const auto chosen = SingleInstance::RuntimeFolder(kApp);
+        if (usable || c.link) {
+            EXPECT_EQ(chosen, std::filesystem::canonical(folder));
+        } else {
+            EXPECT_EQ(chosen.parent_path(), "/tmp");
+        }
+    }
+}
+
+TEST(SingleInstanceTest, LongApplicationNamesAreHashedIntoTheFileNames) {
+    ScratchFolder run;
+    const std::u16string long_name(300, u'n');  // longer than a file name may be
+    SingleInstance first = SingleInstance::Start(long_name, run.Path(), "");
+    ASSERT_EQ(first.GetOutcome(), Outcome::kFirstInstance) << first.Problem();
+    ASSERT_GE(first.ListenFd(), 0);
+    EXPECT_EQ(first.SocketPath().stem().native().size(), 16u);
+    EXPECT_EQ(SingleInstance::Start(long_name, run.Path(), "t").GetOutcome(), Outcome::kActivated);
+    EXPECT_EQ(first.ReadRequest()->activation_token, "t");
+    // One character less is another application.
+    const std::u16string other(299, u'n');
+    EXPECT_EQ(SingleInstance::Start(other, run.Path(), "").GetOutcome(), Outcome::kFirstInstance);
+
+    ScopedEnv no_runtime("XDG_RUNTIME_DIR", nullptr);
+    const auto folder = SingleInstance::RuntimeFolder(long_name);
+    ASSERT_FALSE(folder.empty());
+    EXPECT_LT(folder.filename().native().size(), 40u);
+    std::filesystem::remove_all(folder);
 }
 
 TEST(SingleInstanceTest, LongFolderNamesStillGetASocket) {
@@ -253,6 +324,7 @@ TEST(SingleInstanceTest, LongFolderNamesStillGetASocket) {
     ASSERT_LT(run.Path().native().size() + 26, limit);
     const auto deep = run / std::string(limit - 26 - run.Path().native().size(), 'd');
     std::filesystem::create_directories(deep);
+    ::chmod(deep.c_str(), 0700);
     const std::u16string long_name(40, u'n');
     SingleInstance first = SingleInstance::Start(long_name, deep, "");
     ASSERT_GE(first.ListenFd(), 0);

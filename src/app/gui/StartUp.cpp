@@ -87,6 +87,11 @@ int RunCursorial(int argc, char** argv) {
 
     // One instance per user: a later start asks the first to show itself and ends.
     std::optional<SingleInstance> instance = SingleInstance::Start(appName);
+    if (instance->GetOutcome() == SingleInstance::Outcome::kNoGuard) {
+        std::fprintf(stderr, "cursorial: cannot make sure that only one copy runs: %s\n",
+                     instance->Problem().c_str());
+        return 1;
+    }
     if (instance->GetOutcome() != SingleInstance::Outcome::kFirstInstance)
         return 0;
 
