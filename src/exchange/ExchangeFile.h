@@ -7,7 +7,7 @@
 
 #include "exchange/ExchangeResult.h"
 #include "store/ConfigDatabase.h"
-#include "store/SQLiteAutoTransaction.h"
+#include "store/SQLiteWriteTransaction.h"
 
 namespace cursorial {
 
@@ -22,26 +22,27 @@ ExchangeResult OpenExchangeFile(XmlDocument& doc, const std::filesystem::path& f
 inline constexpr std::u16string_view kXmlDeclaration =
     u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
 
-// Runs `changes` (returning false at the first refused store change) in one transaction under
-// the store's lock: other threads' statements cannot slip into it, and a failure part-way
-// leaves the store as it was. kWriteFailed when the transaction cannot start, a change fails or
+// The exchange result of a store status that is not kOk.
+inline ExchangeResult StoreFailure(StoreStatus status, ExchangeResult otherwise) {
+    return status == StoreStatus::kBusy ? ExchangeResult::kStoreBusy : otherwise;
+}
+
+// Runs `changes` (returning false at the first refused store change) in one write transaction
+// under the store's lock: other threads' statements cannot slip into it, another process cannot
+// write in between, and a failure part-way leaves the store as it was. kStoreBusy when another
+// program holds the database; kWriteFailed when the transaction cannot start, a change fails or
 // the commit fails.
 template <class Changes>
 ExchangeResult ApplyAtomically(ConfigDatabase& db, Changes&& changes) {
     auto hold = db.Hold();
-    SQLiteAutoTransaction transaction(&db);
-    if (!db.InTransaction())
-        return ExchangeResult::kWriteFailed;
-    if (!changes()) {
-        transaction.Rollback();
-        return ExchangeResult::kWriteFailed;
-    }
-    if (!transaction.Commit()) {
-        // A refused END leaves the transaction open.
-        if (db.InTransaction())
-            db.Exec("ROLLBACK");
-        return ExchangeResult::kWriteFailed;
-    }
+    SQLiteWriteTransaction transaction(db);
+    if (!transaction.Ok())
+        return StoreFailure(transaction.Status(), ExchangeResult::kWriteFailed);
+    if (!changes())
+        return ExchangeResult::kWriteFailed;  // rolled back by the transaction
+    const StoreStatus committed = transaction.Commit();
+    if (committed != StoreStatus::kOk)
+        return StoreFailure(committed, ExchangeResult::kWriteFailed);
     return ExchangeResult::kOk;
 }
 

@@ -20,6 +20,10 @@ const char* ExchangeResultName(ExchangeResult result) {
             return "not found";
         case ExchangeResult::kWriteFailed:
             return "write failed";
+        case ExchangeResult::kStoreBusy:
+            return "the database is busy (another program holds it)";
+        case ExchangeResult::kReadFailed:
+            return "the database could not be read";
     }
     return "unknown";
 }

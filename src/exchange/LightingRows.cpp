@@ -1,6 +1,7 @@
 #include "exchange/LightingRows.h"
 
 #include "store/ConfigDatabase.h"
+#include "store/SQLiteWriteTransaction.h"
 
 namespace cursorial {
 
@@ -21,19 +22,38 @@ LightSetting DefaultLightSetting(int profile, const LightEffect& effect) {
     return row;
 }
 
-int EnsureLightSettings(ConfigDatabase& db, int profile,
-                        const std::array<bool, kLightEffects.size()>& enabled) {
+int EnsureLightSettings(ConfigDatabase& db, int profile, const LightEffectSet& enabled,
+                        StoreStatus* status) {
     auto hold = db.Hold();
-    if (db.CountLightSettings(profile) > 0)
+    SQLiteWriteTransaction transaction(db);
+    const auto fail = [&](StoreStatus why) {
+        if (status)
+            *status = why;
+        return -1;
+    };
+    if (!transaction.Ok())
+        return fail(transaction.Status());
+    int count = 0;
+    if (const StoreStatus counted = db.CountLightSettings(profile, count);
+        counted != StoreStatus::kOk)
+        return fail(counted);
+    if (status)
+        *status = StoreStatus::kOk;
+    if (count > 0)
         return 0;
     int added = 0;
     for (size_t i = 0; i < kLightEffects.size(); ++i) {
-        if (enabled[i] && db.AddLightSetting(DefaultLightSetting(profile, kLightEffects[i])) > 0) {
-            ++added;
-        }
+        if (!enabled[i])
+            continue;
+        if (db.AddLightSetting(DefaultLightSetting(profile, kLightEffects[i])) <= 0)
+            return fail(StoreStatus::kFailed);
+        ++added;
     }
     // Mode 1 may not exist (effect 1 not offered): then no row is active.
-    db.SetActiveLightMode(profile, 1);
+    if (added > 0 && !db.SetActiveLightMode(profile, 1))
+        return fail(StoreStatus::kFailed);
+    if (const StoreStatus committed = transaction.Commit(); committed != StoreStatus::kOk)
+        return fail(committed);
     return added;
 }
 

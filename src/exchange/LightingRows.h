@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "store/Records.h"
+#include "store/StoreStatus.h"
 
 namespace cursorial {
 
@@ -34,9 +35,15 @@ inline constexpr std::array<LightEffect, 6> kLightEffects = {{
 // 0xFFFFFF, red in the low byte), inactive.
 LightSetting DefaultLightSetting(int profile, const LightEffect& effect);
 
-// When `profile` has no lighting rows: adds one per enabled effect and makes mode 1 active.
-// Returns the number of rows added (0 when the profile had rows already).
-int EnsureLightSettings(ConfigDatabase& db, int profile,
-                        const std::array<bool, kLightEffects.size()>& enabled);
+using LightEffectSet = std::array<bool, kLightEffects.size()>;
+
+// When `profile` has no lighting rows: adds one per enabled effect and makes mode 1 active. The
+// check and the inserts are one write transaction (joining an open one), so callers in two
+// threads or processes cannot both add the rows. Returns the number of rows added (0 when the
+// profile had rows already), or -1 when the rows could not be counted or made: then nothing
+// was added, and `status` (when given) tells a busy database from a failure. Inside a caller's
+// transaction, -1 means the caller must undo it.
+int EnsureLightSettings(ConfigDatabase& db, int profile, const LightEffectSet& enabled,
+                        StoreStatus* status = nullptr);
 
 }  // namespace cursorial

@@ -29,12 +29,15 @@ void WriteMacroAttributes(XmlDocument& doc, const Macro& macro, std::u16string_v
     doc.SetAttribute(u"delay_time", macro.delayTime);
 }
 
-// The `item` children of the current element's level (already entered).
-ExchangeResult ReadEvents(XmlDocument& doc, std::vector<MacroEvent>& events) {
+// The `item` children of the current element's level (already entered). `fileEvents` counts
+// the events of the whole file.
+ExchangeResult ReadEvents(XmlDocument& doc, std::vector<MacroEvent>& events, int& fileEvents) {
     while (doc.FindElement(u"item")) {
-        if (static_cast<int>(events.size()) >= ExchangeLimits::kMaxEventsPerMacro) {
+        if (static_cast<int>(events.size()) >= ExchangeLimits::kMaxEventsPerMacro ||
+            fileEvents >= ExchangeLimits::kMaxEventsPerFile) {
             return ExchangeResult::kTooLarge;
         }
+        ++fileEvents;
         MacroEvent& event = events.emplace_back();
         event.description = doc.GetAttribute(u"desc");
         event.position = IntAttribute(doc, u"index");
@@ -136,7 +139,8 @@ ExchangeResult ParseMacroFile(XmlDocument& doc, MacroFileEntry& out) {
         ReadMacroAttributes(doc, out.macro);
     if (doc.FindElement(u"macroitems")) {
         doc.EnterElement();
-        const ExchangeResult result = ReadEvents(doc, out.events);
+        int fileEvents = 0;
+        const ExchangeResult result = ReadEvents(doc, out.events, fileEvents);
         if (result != ExchangeResult::kOk)
             return result;
         doc.LeaveElement();
@@ -149,6 +153,7 @@ ExchangeResult ParseMacroSetFile(XmlDocument& doc, std::vector<MacroFileEntry>& 
     if (!doc.FindElement(u"macro"))
         return ExchangeResult::kWrongRoot;
     doc.EnterElement();
+    int fileEvents = 0;
     while (doc.FindElement(u"macro_item")) {
         if (static_cast<int>(out.size()) >= ExchangeLimits::kMaxMacros) {
             return ExchangeResult::kTooLarge;
@@ -158,7 +163,7 @@ ExchangeResult ParseMacroSetFile(XmlDocument& doc, std::vector<MacroFileEntry>& 
         doc.EnterElement();
         if (doc.FindElement(u"record_item")) {
             doc.EnterElement();
-            const ExchangeResult result = ReadEvents(doc, entry.events);
+            const ExchangeResult result = ReadEvents(doc, entry.events, fileEvents);
             if (result != ExchangeResult::kOk)
                 return result;
             doc.LeaveElement();
@@ -212,6 +217,9 @@ ExchangeResult ExportMacro(ConfigDatabase& db, int macroId, std::u16string_view 
     std::u16string text;
     {
         auto hold = db.Hold();
+        SQLiteReadTransaction snapshot(db);
+        if (!snapshot.Ok())
+            return StoreFailure(snapshot.Status(), ExchangeResult::kReadFailed);
         Macro macro;
         if (!db.GetMacro(macroId, macro))
             return ExchangeResult::kNotFound;
@@ -223,7 +231,17 @@ ExchangeResult ExportMacro(ConfigDatabase& db, int macroId, std::u16string_view 
 }
 
 ExchangeResult ExportAllMacros(ConfigDatabase& db, const std::filesystem::path& file) {
-    return SaveDocument(BuildMacroSetDocument(db), file);
+    std::u16string text;
+    {
+        auto hold = db.Hold();
+        // Once the view is taken the reads cannot meet another program's lock, so a busy file
+        // cannot turn into a file without macros.
+        SQLiteReadTransaction snapshot(db);
+        if (!snapshot.Ok())
+            return StoreFailure(snapshot.Status(), ExchangeResult::kReadFailed);
+        text = BuildMacroSetDocument(db);
+    }
+    return SaveDocument(text, file);
 }
 
 ExchangeResult ImportMacro(ConfigDatabase& db, const std::filesystem::path& file,

@@ -37,7 +37,8 @@ struct MacroFileEntry {
 };
 
 // Parsers over a loaded document (navigation at the top). kWrongRoot without the root `macro`,
-// kTooLarge beyond the limits. A single-macro file without macroinfo gives a macro with an
+// kTooLarge beyond the limits (per macro and, for the whole file, ExchangeLimits::
+// kMaxEventsPerFile events). A single-macro file without macroinfo gives a macro with an
 // empty name and zeros; missing numbers read 0.
 ExchangeResult ParseMacroFile(XmlDocument& doc, MacroFileEntry& out);
 ExchangeResult ParseMacroSetFile(XmlDocument& doc, std::vector<MacroFileEntry>& out);
@@ -47,6 +48,8 @@ std::u16string BuildMacroDocument(const Macro& macro, std::u16string_view shownN
                                   const std::vector<MacroEvent>& events);
 std::u16string BuildMacroSetDocument(ConfigDatabase& db);
 
+// Exports read the store in one consistent view: kStoreBusy or kReadFailed (no file written)
+// when it cannot be taken.
 // One macro under the name the macro list shows for it. kNotFound when the macro does not exist.
 ExchangeResult ExportMacro(ConfigDatabase& db, int macroId, std::u16string_view shownName,
                            const std::filesystem::path& file);

@@ -5,6 +5,7 @@
 #include "common/text/WideText.h"
 #include "common/xml/XmlDocument.h"
 #include "exchange/ExchangeFile.h"
+#include "exchange/LightingRows.h"
 #include "store/ConfigDatabase.h"
 
 namespace cursorial {
@@ -96,9 +97,13 @@ ExchangeResult ReadProfileBody(XmlDocument& doc, bool hasLighting, ProfileFile& 
 }
 
 // Writes what the file holds into `profile`, in the order the program always has. False at the
-// first change the store refuses.
+// first change the store refuses. Runs inside the import's transaction.
 bool StoreProfile(ConfigDatabase& db, int profile, const std::u16string& name,
-                  const ProfileFile& file) {
+                  const ProfileFile& file, const LightEffectSet* lightEffects) {
+    // The profile a file is read into has its lighting rows (the lighting page makes them on
+    // load); without them the file's lighting would be dropped.
+    if (lightEffects && file.lightMode && EnsureLightSettings(db, profile, *lightEffects) < 0)
+        return false;
     if (!db.RenameProfile(profile, name))
         return false;
     if (!db.DeleteKeyAssignments(profile))
@@ -158,9 +163,16 @@ ExchangeResult ParseProfileFile(XmlDocument& doc, bool hasLighting, ProfileFile&
     return ReadProfileBody(doc, hasLighting, out);
 }
 
-std::u16string BuildProfileDocument(ConfigDatabase& db, int profile,
-                                    std::u16string_view displayName, bool hasLighting) {
-    auto hold = db.Hold();  // one consistent view of the profile
+ExchangeResult BuildProfileDocument(ConfigDatabase& db, int profile,
+                                    std::u16string_view displayName, bool hasLighting,
+                                    std::u16string& text) {
+    text.clear();
+    auto hold = db.Hold();
+    // One consistent view of the profile; once it is taken, the reads cannot meet another
+    // program's lock, so a busy file cannot turn into an empty element.
+    SQLiteReadTransaction snapshot(db);
+    if (!snapshot.Ok())
+        return StoreFailure(snapshot.Status(), ExchangeResult::kReadFailed);
     XmlDocument doc;
     doc.SetText(kXmlDeclaration);
     doc.AddElement(u"profile");
@@ -204,6 +216,10 @@ std::u16string BuildProfileDocument(ConfigDatabase& db, int profile,
         }
         doc.LeaveElement();
     }
+    // Every profile has its settings rows; reading none means the store failed.
+    std::u16string probe;
+    if (!db.GetConfigValue(profile, u"dpi_count", probe))
+        return ExchangeResult::kReadFailed;
 
     doc.AddElement(u"Mouse_DPI");
     for (std::u16string_view key : {u"dpi_flag", u"dpi_index", u"dpi_count"}) {
@@ -224,18 +240,24 @@ std::u16string BuildProfileDocument(ConfigDatabase& db, int profile,
         doc.SetAttribute(u"value", Setting(db, profile, key));
     }
     doc.LeaveElement();
-    return doc.GetText();
+    text = doc.GetText();
+    return ExchangeResult::kOk;
 }
 
 ExchangeResult ExportProfile(ConfigDatabase& db, int profile, std::u16string_view displayName,
                              bool hasLighting, const std::filesystem::path& file) {
+    std::u16string text;
+    const ExchangeResult built = BuildProfileDocument(db, profile, displayName, hasLighting, text);
+    if (built != ExchangeResult::kOk)
+        return built;
     XmlDocument doc;
-    doc.SetText(BuildProfileDocument(db, profile, displayName, hasLighting));
+    doc.SetText(text);
     return doc.SaveFile(file) ? ExchangeResult::kOk : ExchangeResult::kWriteFailed;
 }
 
 ExchangeResult ImportProfile(ConfigDatabase& db, int profile, const std::filesystem::path& file,
-                             bool hasLighting, std::u16string* newName) {
+                             bool hasLighting, std::u16string* newName,
+                             const LightEffectSet* lightEffects) {
     // The whole file is read and checked before anything changes.
     XmlDocument doc;
     ExchangeResult result = OpenExchangeFile(doc, file);
@@ -247,7 +269,10 @@ ExchangeResult ImportProfile(ConfigDatabase& db, int profile, const std::filesys
         return result;
 
     const std::u16string name = ProfileNameFromFile(file);
-    result = ApplyAtomically(db, [&] { return StoreProfile(db, profile, name, parsed); });
+    if (!hasLighting)
+        lightEffects = nullptr;
+    result =
+        ApplyAtomically(db, [&] { return StoreProfile(db, profile, name, parsed, lightEffects); });
     if (result == ExchangeResult::kOk && newName)
         *newName = name;
     return result;

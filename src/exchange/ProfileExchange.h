@@ -29,6 +29,7 @@
 
 #include "catalogue/DescriptionRules.h"
 #include "exchange/ExchangeResult.h"
+#include "exchange/LightingRows.h"
 #include "store/Records.h"
 
 namespace cursorial {
@@ -62,12 +63,15 @@ std::u16string ProfileNameFromFile(const std::filesystem::path& file);
 // the root is not "profile", kTooLarge beyond the item limits.
 ExchangeResult ParseProfileFile(XmlDocument& doc, bool hasLighting, ProfileFile& out);
 
-// The document text of a profile (what ExportProfile writes).
-std::u16string BuildProfileDocument(ConfigDatabase& db, int profile,
-                                    std::u16string_view displayName, bool hasLighting);
+// The document text of a profile (what ExportProfile writes), read in one consistent view of
+// the store. kStoreBusy or kReadFailed (with an empty text) when the store cannot be read.
+ExchangeResult BuildProfileDocument(ConfigDatabase& db, int profile,
+                                    std::u16string_view displayName, bool hasLighting,
+                                    std::u16string& text);
 
-// Writes `profile` to `file`; `displayName` is the name shown for it. kWriteFailed when the file
-// cannot be written.
+// Writes `profile` to `file`; `displayName` is the name shown for it. kStoreBusy or kReadFailed
+// when the store cannot be read (no file is written), kWriteFailed when the file cannot be
+// written. A caller that wants the lighting rows of a profile never shown creates them first.
 ExchangeResult ExportProfile(ConfigDatabase& db, int profile, std::u16string_view displayName,
                              bool hasLighting, const std::filesystem::path& file);
 
@@ -75,9 +79,13 @@ ExchangeResult ExportProfile(ConfigDatabase& db, int profile, std::u16string_vie
 // missing, unreadable, ill-formed, wrongly rooted or oversized file changes nothing. Then, in
 // one transaction under the store's lock: the profile is renamed after the file, its button
 // assignments are cleared and the file's stored, the lighting (with lighting) and the settings
-// found are written. A store failure rolls everything back (kWriteFailed). On kOk `newName`
-// receives the profile's new name. The caller then writes the profile to the mouse.
+// found are written. With `lightEffects` (models with lighting) a profile without lighting rows
+// first gets them, inside the same transaction, so the file's lighting is not dropped. A store
+// failure rolls everything back (kWriteFailed, or kStoreBusy when another program holds the
+// database). On kOk `newName` receives the profile's new name. The caller then writes the
+// profile to the mouse.
 ExchangeResult ImportProfile(ConfigDatabase& db, int profile, const std::filesystem::path& file,
-                             bool hasLighting, std::u16string* newName = nullptr);
+                             bool hasLighting, std::u16string* newName = nullptr,
+                             const LightEffectSet* lightEffects = nullptr);
 
 }  // namespace cursorial

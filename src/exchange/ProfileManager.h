@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "catalogue/DataFile.h"
+#include "store/StoreStatus.h"
 
 namespace cursorial {
 
@@ -30,6 +31,8 @@ std::u16string NewProfileName(std::u16string_view profileWord, int n);
 
 struct DefaultsResult {
     DataFileStatus status = DataFileStatus::kMissing;
+    // Whether the store took every write (not kOk: none of them was kept).
+    StoreStatus store = StoreStatus::kOk;
     // The description's report rate (full variant only): the highest report-rate level to assume
     // until the mouse reports its own.
     std::optional<int> highestReportRate;
@@ -37,26 +40,43 @@ struct DefaultsResult {
 
 // Writes the description's defaults into `profile` with SetConfigValue (updates of existing
 // rows): DPI stages and colours, stage count and index, and unless `dpiOnly` also the report
-// rate, sleep and movement options, lift-off distance and button response time. Nothing is
-// written when the file cannot be read or has no mouse/mouse_info.
+// rate, sleep and movement options, lift-off distance and button response time, in one write
+// transaction. Nothing is written when the file cannot be read or has no mouse/mouse_info.
 DefaultsResult ApplyDescriptionDefaults(ConfigDatabase& db,
                                         const std::filesystem::path& descriptionFile, int profile,
                                         bool dpiOnly);
 
 struct EnsureProfilesResult {
-    int currentProfile = 0;  // the active profile afterwards (0 when the store is unusable)
+    // kBusy or kFailed: the profile set could not be read or completed, and nothing was changed;
+    // the other fields are then zero.
+    StoreStatus status = StoreStatus::kOk;
+    int currentProfile = 0;  // the active profile afterwards
     bool created = false;    // the four profiles were created now
+    bool repaired = false;   // a profile or settings missing after an old crash were added
     std::optional<int> highestReportRate;  // from the defaults, when they were applied
 };
 
-// Run each time a model is loaded. A database without profiles gets four ("<word> 1" ..
-// "<word> 4"), each seeded with the default settings and then the description's defaults, and
-// profile 1 becomes active. Then the active profile is read; when none is active, profile 1 is
-// made active. Holds the store's lock throughout.
+// Run each time a model is loaded, in one write transaction (joining an open one). A database
+// without profiles gets four ("<word> 1" .. "<word> 4", ids 1 to 4), each seeded with the
+// default settings and then the description's defaults, and profile 1 becomes active. A
+// database left incomplete by a crash is completed: missing profiles among 1 to 4 are created
+// the same way, and a profile lacking some settings gets their rows (with the description's
+// values for those keys only). Then the active profile is read; when none is active, profile
+// 1 is made active. A profile list that cannot be read is a failure, never "no profiles": then
+// nothing is created. Holds the store's lock throughout.
 EnsureProfilesResult EnsureProfiles(ConfigDatabase& db, std::u16string_view profileWord,
                                     const std::filesystem::path& descriptionFile);
 
-// Makes `profile` the active one in the store (the caller then writes it to the mouse).
+// Opens the model's database (ConfigDatabase::OpenForDevice) with EnsureProfiles as its open
+// step, so creating a file, its schema and its four profiles is one transaction: a crash leaves
+// nothing or everything, and two processes starting on an empty folder make four profiles.
+// The status is the open's when the file could not be opened or completed.
+EnsureProfilesResult OpenProfileStore(ConfigDatabase& db, const std::filesystem::path& dataFolder,
+                                      std::u16string_view modelKey, std::u16string_view profileWord,
+                                      const std::filesystem::path& descriptionFile);
+
+// Makes `profile` the active one in the store (the caller then writes it to the mouse). False,
+// with nothing changed, when the profile does not exist or the store could not be written.
 bool ActivateProfile(ConfigDatabase& db, int profile);
 
 // The store side of restoring the default report rate: "report_rate" and
@@ -69,8 +89,9 @@ DataFileStatus RestoreDefaultReportRate(ConfigDatabase& db,
 
 // The profile part of a factory reset: EnsureProfiles, the full defaults for profiles 1 to 4,
 // the button assignments of profiles 1 to 5 and, with lighting, their lighting rows deleted
-// (the lighting page creates them again), and the defaults once more for profile 1. The names
-// and the active profile stored in the database stay. The new current profile is 1.
+// (the lighting page creates them again), and the defaults once more for profile 1, all in one
+// write transaction. The names and the active profile stored in the database stay. The new
+// current profile is 1. On a status other than kOk nothing was changed.
 EnsureProfilesResult ResetProfiles(ConfigDatabase& db, std::u16string_view profileWord,
                                    const std::filesystem::path& descriptionFile, bool hasLighting);
 

@@ -3,8 +3,8 @@
 
 #include "common/text/WideText.h"
 #include "store/ConfigDatabase.h"
-#include "store/SQLiteAutoTransaction.h"
 #include "store/SQLiteStatement.h"
+#include "store/SQLiteWriteTransaction.h"
 
 namespace cursorial {
 
@@ -82,19 +82,28 @@ void ReadLightSetting(const SQLiteStatement& st, LightSetting& record) {
 
 int ConfigDatabase::SaveKeyAssignment(const KeyAssignment& record) {
     std::lock_guard hold(mutex_);
+    const std::string layoutText8 = ToUtf8(record.layoutText);
+    const std::string description8 = ToUtf8(record.description);
+    // The delete and the insert together: a crash between them would lose the assignment.
+    SQLiteWriteTransaction transaction(*this);
+    if (!transaction.Ok())
+        return 0;
     SQLiteStatement st;
     Prepare(st, "DELETE FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and key_code = ?");
     st.BindInt(1, record.profile);
     st.BindInt(2, record.layer);
     st.BindInt(3, record.keyCode);
-    st.Step();
+    const bool deleted = ButtonWriteSucceeded(st.Step());
     st.Finalize();
     // A button on its default has no row.
-    if (record.value == 0 && record.value2 == 0)
+    if (record.value == 0 && record.value2 == 0) {
+        if (deleted)
+            transaction.Commit();
+        return 0;
+    }
+    if (!deleted)
         return 0;
 
-    const std::string layoutText8 = ToUtf8(record.layoutText);
-    const std::string description8 = ToUtf8(record.description);
     Prepare(st,
             "INSERT INTO t_key_macro_data(profile, fn_layer, key_code, layout_value, layout_desc,"
             "                     macro_type, macro_value, macro_value2, macro_value3, "
@@ -111,7 +120,9 @@ int ConfigDatabase::SaveKeyAssignment(const KeyAssignment& record) {
     st.BindText(10, description8);
     if (!ButtonWriteSucceeded(st.Step()))
         return 0;
-    return static_cast<int>(InsertedId());
+    const int id = static_cast<int>(InsertedId());
+    st.Finalize();
+    return transaction.Commit() == StoreStatus::kOk ? id : 0;
 }
 
 bool ConfigDatabase::GetKeyAssignment(int profile, int keyCode, KeyAssignment& record) {
@@ -219,6 +230,9 @@ bool ConfigDatabase::UpdateMacro(int macroId, const Macro& record) {
 
 bool ConfigDatabase::DeleteMacro(int macroId) {
     std::lock_guard hold(mutex_);
+    SQLiteWriteTransaction transaction(*this);
+    if (!transaction.Ok())
+        return false;
     SQLiteStatement st;
     Prepare(st, "DELETE FROM t_macro_data WHERE macro_id = ?");
     st.BindInt(1, macroId);
@@ -226,7 +240,10 @@ bool ConfigDatabase::DeleteMacro(int macroId) {
         return false;
     Prepare(st, "DELETE FROM t_macrorecord WHERE macro_id = ?");
     st.BindInt(1, macroId);
-    return StrictWriteSucceeded(st.Step());
+    if (!StrictWriteSucceeded(st.Step()))
+        return false;
+    st.Finalize();
+    return transaction.Commit() == StoreStatus::kOk;
 }
 
 bool ConfigDatabase::GetMacro(int macroId, Macro& record) {
@@ -270,13 +287,18 @@ int ConfigDatabase::AddMacroEvent(const MacroEvent& event) {
     return static_cast<int>(InsertedId());
 }
 
-void ConfigDatabase::AddMacroEvents(const std::vector<MacroEvent>& events) {
+bool ConfigDatabase::AddMacroEvents(const std::vector<MacroEvent>& events) {
     // The lock spans the whole transaction: another thread's statement in between would
     // otherwise run inside it.
     std::lock_guard hold(mutex_);
-    SQLiteAutoTransaction transaction(this);
-    for (const MacroEvent& event : events)
-        AddMacroEvent(event);
+    SQLiteWriteTransaction transaction(*this);
+    if (!transaction.Ok())
+        return false;
+    for (const MacroEvent& event : events) {
+        if (AddMacroEvent(event) == 0)
+            return false;
+    }
+    return transaction.Commit() == StoreStatus::kOk;
 }
 
 int ConfigDatabase::ListMacroEvents(int macroId, std::vector<MacroEvent>& events) {
@@ -300,14 +322,18 @@ bool ConfigDatabase::DeleteMacroEvents(int macroId) {
 
 // Lighting --------------------------------------------------------------------------------------
 
-int ConfigDatabase::CountLightSettings(int profile) {
+StoreStatus ConfigDatabase::CountLightSettings(int profile, int& count) {
+    count = 0;
     std::lock_guard hold(mutex_);
     SQLiteStatement st;
-    Prepare(st, "select count(*) FROM t_light_data WHERE profile = ?");
+    int rc = Prepare(st, "select count(*) FROM t_light_data WHERE profile = ?");
     st.BindInt(1, profile);
-    if (st.Step() != SQLITE_ROW)
-        return 0;
-    return st.ColumnInt(0);
+    if (rc == SQLITE_OK)
+        rc = st.Step();
+    if (rc != SQLITE_ROW)
+        return StoreStatusOf(rc == SQLITE_OK || rc == SQLITE_DONE ? SQLITE_ERROR : rc);
+    count = st.ColumnInt(0);
+    return StoreStatus::kOk;
 }
 
 int ConfigDatabase::AddLightSetting(const LightSetting& record) {
@@ -361,16 +387,23 @@ bool ConfigDatabase::UpdateLightSetting(int mode, const LightSetting& record) {
 
 bool ConfigDatabase::SetActiveLightMode(int profile, int mode) {
     std::lock_guard hold(mutex_);
+    SQLiteWriteTransaction transaction(*this);
+    if (!transaction.Ok())
+        return false;
     SQLiteStatement st;
     Prepare(st, "UPDATE t_light_data SET status = ? WHERE profile = ?");
     st.BindInt(1, 0);
     st.BindInt(2, profile);
-    st.Step();
+    if (!StrictWriteSucceeded(st.Step()))
+        return false;
     Prepare(st, "UPDATE t_light_data SET status = ? WHERE profile = ? and mode = ?");
     st.BindInt(1, 1);
     st.BindInt(2, profile);
     st.BindInt(3, mode);
-    return StrictWriteSucceeded(st.Step());
+    if (!StrictWriteSucceeded(st.Step()))
+        return false;
+    st.Finalize();
+    return transaction.Commit() == StoreStatus::kOk;
 }
 
 int ConfigDatabase::GetActiveLightMode(int profile) {

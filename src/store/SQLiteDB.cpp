@@ -8,14 +8,6 @@
 
 namespace cursorial {
 
-namespace {
-
-// How long a statement waits for another connection's lock. Transactions here last
-// milliseconds; the bound keeps a stuck peer from blocking the caller for good.
-constexpr int kBusyWaitMs = 2000;
-
-}  // namespace
-
 SQLiteDB::~SQLiteDB() {
     Release();
 }
@@ -39,8 +31,9 @@ bool SQLiteDB::Open(const std::string& path, int flags) {
     }
     db_ = db;
     // The window program and cursorialctl may write the same file. Without a wait, a write that
-    // meets the other process's transaction fails at once with SQLITE_BUSY and is lost.
-    sqlite3_busy_timeout(db_, kBusyWaitMs);
+    // meets the other process's transaction fails at once with SQLITE_BUSY. Transactions here
+    // last milliseconds; the bound keeps a stuck peer from blocking the caller for good.
+    sqlite3_busy_timeout(db_, busyTimeoutMs_);
     Exec(syncMode_ == SyncMode::kFull ? "PRAGMA synchronous = FULL; "
                                       : "PRAGMA synchronous = OFF; ");
     return true;
@@ -74,6 +67,10 @@ int64_t SQLiteDB::LastInsertRowId() const {
     if (!db_)
         return -1;
     return sqlite3_last_insert_rowid(db_);
+}
+
+int SQLiteDB::Changes() const {
+    return db_ ? sqlite3_changes(db_) : 0;
 }
 
 bool SQLiteDB::InTransaction() const {

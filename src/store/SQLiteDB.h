@@ -24,8 +24,8 @@ public:
 
     // Opens `path` (UTF-8) with sqlite3_open_v2 and the default VFS. A connection already held is
     // interrupted and closed first. On failure the half-opened handle is released and false is
-    // returned; on success a write waits up to two seconds for another connection's lock, and
-    // the synchronous pragma is issued (its result ignored).
+    // returned; on success a statement waits up to the busy timeout for another connection's
+    // lock, and the synchronous pragma is issued (its result ignored).
     bool Open(const std::string& path, int flags);
 
     // True when nothing is open or sqlite3_close succeeded. When SQLite refuses (statements still
@@ -46,11 +46,18 @@ public:
     // sqlite3_last_insert_rowid, or -1 without a connection.
     int64_t LastInsertRowId() const;
 
+    // Rows changed by the last INSERT, UPDATE or DELETE (sqlite3_changes), 0 without a
+    // connection.
+    int Changes() const;
+
     // True while an explicit transaction is open on the connection.
     bool InTransaction() const;
 
     // Takes effect at the next Open.
     void SetSyncMode(SyncMode mode) { syncMode_ = mode; }
+    // How long a statement waits for another connection's lock (2000 ms unless set). Takes
+    // effect at the next Open.
+    void SetBusyTimeout(int ms) { busyTimeoutMs_ = ms; }
 
 protected:
     // Interrupts and closes the connection. When SQLite refuses to close it now, the close is
@@ -61,6 +68,7 @@ protected:
 private:
     sqlite3* db_ = nullptr;
     SyncMode syncMode_ = SyncMode::kOff;
+    int busyTimeoutMs_ = 2000;
 };
 
 }  // namespace cursorial

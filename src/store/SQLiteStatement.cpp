@@ -17,7 +17,7 @@ int SQLiteStatement::BindInt(int index, int value) {
 int SQLiteStatement::BindText(int index, const char* text, int length) {
     if (!stmt_)
         return SQLITE_MISUSE;
-    return sqlite3_bind_text(stmt_, index, text, length, SQLITE_STATIC);
+    return sqlite3_bind_text(stmt_, index, text, length, SQLITE_TRANSIENT);
 }
 
 int SQLiteStatement::BindText(int index, const std::string& text) {

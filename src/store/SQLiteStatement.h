@@ -21,11 +21,10 @@ public:
 
     // Parameter indexes count from 1.
     int BindInt(int index, int value);
-    // Binds without copying (SQLITE_STATIC): the bytes must stay alive until the statement has
-    // been stepped for the last time or finalized.
+    // SQLite copies the bytes (SQLITE_TRANSIENT), so the text may go away before the statement
+    // is stepped or finalized. The texts bound here are short.
     int BindText(int index, const char* text, int length);
     int BindText(int index, const std::string& text);
-    int BindText(int index, std::string&& text) = delete;  // would dangle
 
     // SQLITE_DONE (101) also sets the done flag.
     int Step();

@@ -104,6 +104,76 @@ TEST_F(ProfileManagerTest, MissingDescriptionStillCreatesTheSeededProfiles) {
     EXPECT_EQ(Value(2, "dpi_group0_value"), "800");
 }
 
+// What an older program killed while it created the profiles left behind: profile 1 complete
+// and changed by the user since, profile 2 with part of its settings, profiles 3 and 4 missing.
+// The next load completes the set without touching what was there.
+TEST_F(ProfileManagerTest, AHalfCreatedProfileSetIsCompleted) {
+    ASSERT_EQ(db_.AddProfile({}), 1);
+    ASSERT_EQ(db_.AddProfile({}), 2);
+    db_.SetConfigValue(1, u"dpi_group0_value", u"123");
+    db_.SetConfigValue(2, u"sleep_light", u"7");
+    // Profile 2 keeps its first 17 keys (up to liftoff_height), the DPI rows are gone.
+    ASSERT_EQ(db_.Exec("DELETE FROM t_configdata WHERE profile = 2 AND config_id > 57"), 0);
+    ASSERT_EQ(QueryOne(db_, "SELECT count(*) FROM t_configdata WHERE profile = 2"), "17");
+
+    const EnsureProfilesResult result = EnsureProfiles(db_, u"Profile", description_);
+    EXPECT_EQ(result.status, StoreStatus::kOk);
+    EXPECT_FALSE(result.created);
+    EXPECT_TRUE(result.repaired);
+    EXPECT_EQ(result.currentProfile, 1);
+    EXPECT_EQ(
+        Query(db_, "SELECT profile, name, status FROM t_profile_data"),
+        (Rows{{"1", "", "1"}, {"2", "", "0"}, {"3", "Profile 3", "0"}, {"4", "Profile 4", "0"}}));
+    EXPECT_EQ(Query(db_,
+                    "SELECT profile, count(*), count(DISTINCT key) FROM t_configdata "
+                    "GROUP BY profile"),
+              (Rows{{"1", "40", "40"}, {"2", "40", "40"}, {"3", "40", "40"}, {"4", "40", "40"}}));
+    // Kept: the rows that were there. The added rows of profile 2 get the description's values.
+    EXPECT_EQ(Value(1, "dpi_group0_value"), "123");
+    EXPECT_EQ(Value(1, "sleep_light"), "1");
+    EXPECT_EQ(Value(2, "sleep_light"), "7");
+    EXPECT_EQ(Value(2, "dpi_group0_value"), "400");
+    EXPECT_EQ(Value(2, "dpi_group5_value"), "26000");  // seeded; the description has no stage 6
+    EXPECT_EQ(Value(3, "dpi_group0_value"), "400");
+
+    const EnsureProfilesResult again = EnsureProfiles(db_, u"Profile", description_);
+    EXPECT_FALSE(again.repaired);
+    EXPECT_EQ(QueryOne(db_, "SELECT count(*) FROM t_configdata"), "160");
+}
+
+// Another connection holds the file's write lock past the busy timeout: the profile set is not
+// taken for empty, nothing is created, and the caller is told.
+TEST_F(ProfileManagerTest, ABusyDatabaseIsAFailureNotAnEmptyOne) {
+    ConfigDatabase other;
+    other.SetBusyTimeout(20);
+    ASSERT_TRUE(other.OpenForDevice(folder_.path(), u"AERO"));
+    SQLiteDB holder;
+    ASSERT_TRUE(holder.Open(db_.Path(), ConfigDatabase::kOpenExisting));
+    ASSERT_EQ(holder.Exec("BEGIN EXCLUSIVE"), 0);
+
+    const EnsureProfilesResult busy = EnsureProfiles(other, u"Profile", description_);
+    EXPECT_EQ(busy.status, StoreStatus::kBusy);
+    EXPECT_EQ(busy.currentProfile, 0);
+    EXPECT_FALSE(busy.created);
+    std::vector<ProfileRecord> profiles;
+    EXPECT_EQ(other.GetProfiles(profiles), StoreStatus::kBusy);
+    int active = -1;
+    EXPECT_EQ(other.GetActiveProfile(active), StoreStatus::kBusy);
+    EXPECT_FALSE(ActivateProfile(other, 1));
+    EXPECT_EQ(ResetProfiles(other, u"Profile", description_, true).status, StoreStatus::kBusy);
+    EXPECT_EQ(ApplyDescriptionDefaults(other, description_, 1, false).store, StoreStatus::kBusy);
+    EXPECT_EQ(OpenProfileStore(other, folder_.path(), u"AERO", u"Profile", description_).status,
+              StoreStatus::kBusy);
+    EXPECT_FALSE(other.IsOpened());
+
+    ASSERT_EQ(holder.Exec("COMMIT"), 0);
+    const EnsureProfilesResult opened =
+        OpenProfileStore(other, folder_.path(), u"AERO", u"Profile", description_);
+    EXPECT_EQ(opened.status, StoreStatus::kOk);
+    EXPECT_TRUE(opened.created);
+    EXPECT_EQ(QueryOne(db_, "SELECT count(*) FROM t_profile_data"), "4");
+}
+
 TEST(ProfileDisplayName, LocalisesTheTwoBuiltInPrefixes) {
     const struct {
         std::u16string stored;
@@ -165,7 +235,9 @@ TEST_F(ProfileManagerTest, ResetClearsButtonsAndLightingOfEveryProfile) {
     EXPECT_EQ(QueryOne(db_, "SELECT count(*) FROM t_light_data"), "0");
     EXPECT_EQ(Value(4, "dpi_group0_value"), "400");
     EXPECT_EQ(Value(4, "sensor_flag"), "1");  // not a description default: kept
-    EXPECT_EQ(db_.GetActiveProfile(), 3);     // the stored active profile stays
+    int active = 0;
+    EXPECT_EQ(db_.GetActiveProfile(active), StoreStatus::kOk);
+    EXPECT_EQ(active, 3);  // the stored active profile stays
 
     LightSetting light;
     light.profile = 1;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -67,22 +68,100 @@ TEST_F(ConfigDatabaseTest, NewFileHoldsTheSchemaTextByteForByte) {
     EXPECT_EQ(QueryOne(db_, "PRAGMA synchronous"), "0");
 }
 
-TEST_F(ConfigDatabaseTest, ExistingFileIsOpenedAsItIsAndModelsKeepTheirFiles) {
+TEST_F(ConfigDatabaseTest, ModelsKeepTheirFilesAndAMissingTableComesBack) {
     ProfileRecord profile;
     profile.name = u"Mine";
     ASSERT_EQ(db_.AddProfile(profile), 1);
     ASSERT_EQ(db_.Exec("DROP TABLE t_key_light_data"), 0);
 
     // Another model, then an unknown one ("_data1.db"), then back: the first file comes back
-    // with its data, and no CREATE statement ran on it.
+    // with its data, and the table it lost is there again.
     ASSERT_TRUE(db_.OpenForDevice(folder_.path(), u"TERRA"));
     EXPECT_EQ(Count("t_profile_data"), "0");
     ASSERT_TRUE(db_.OpenForDevice(folder_.path(), u""));
     EXPECT_TRUE(std::filesystem::exists(folder_.path() / "db" / "_data1.db"));
     ASSERT_TRUE(db_.OpenForDevice(folder_.path(), u"AERO"));
     EXPECT_EQ(QueryOne(db_, "SELECT name FROM t_profile_data"), "Mine");
-    EXPECT_EQ(Count("sqlite_master", "name = 't_key_light_data'"), "0");
+    EXPECT_EQ(Count("sqlite_master", "name = 't_key_light_data'"), "1");
     EXPECT_EQ(QueryOne(db_, "PRAGMA synchronous"), "0");
+}
+
+// What a crash or an older program may leave: a file without tables (empty, or some of them),
+// is completed on open; the tables that exist keep their rows and their stored statements.
+TEST(ConfigDatabase, AnIncompleteFileIsCompletedOnOpen) {
+    const struct {
+        const char* name;
+        const char* setup;  // run on the file before the store opens it
+    } cases[] = {
+        {"empty file", nullptr},
+        {"a table only",
+         "CREATE TABLE t_profile_data(profile INTEGER PRIMARY KEY AUTOINCREMENT, "
+         "name TEXT, status INTEGER, app TEXT, type INTEGER); INSERT INTO "
+         "t_profile_data(name, status, app, type) VALUES ('Old', 1, '', 0)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        const auto path = ConfigDatabase::DatabasePath(folder.path(), u"AERO");
+        {
+            SQLiteDB raw;
+            ASSERT_TRUE(raw.Open(path.string(), ConfigDatabase::kOpenCreate));
+            if (c.setup) {
+                ASSERT_EQ(raw.Exec(c.setup), 0);
+            }
+        }
+        ASSERT_TRUE(std::filesystem::exists(path));
+        ConfigDatabase db;
+        ASSERT_TRUE(db.OpenForDevice(folder.path(), u"AERO"));
+        EXPECT_EQ(QueryOne(db,
+                           "SELECT count(*) FROM sqlite_master WHERE type IN ('table', "
+                           "'index') AND name NOT LIKE 'sqlite_%'"),
+                  "15");
+        EXPECT_EQ(QueryOne(db, "SELECT count(*) FROM t_profile_data"), c.setup ? "1" : "0");
+        EXPECT_EQ(QueryOne(db, "PRAGMA integrity_check"), "ok");
+    }
+}
+
+// A file that cannot be completed is never used: the store stays closed and says why.
+TEST(ConfigDatabase, AFileThatIsNotADatabaseIsNotUsed) {
+    ScratchFolder folder;
+    const auto path = ConfigDatabase::DatabasePath(folder.path(), u"AERO");
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << std::string(4096, 'x');
+    }
+    ConfigDatabase db;
+    EXPECT_FALSE(db.OpenForDevice(folder.path(), u"AERO"));
+    EXPECT_FALSE(db.IsOpen());
+    EXPECT_EQ(db.OpenStatus(), StoreStatus::kFailed);
+    std::vector<ProfileRecord> profiles;
+    EXPECT_EQ(db.GetProfiles(profiles), StoreStatus::kFailed);
+}
+
+// The open step runs in the same transaction as the schema: when it fails, the new file holds
+// nothing, and the next open starts again from there.
+TEST(ConfigDatabase, AFailedOpenStepLeavesTheNewFileEmpty) {
+    ScratchFolder folder;
+    ConfigDatabase db;
+    EXPECT_FALSE(db.OpenForDevice(folder.path(), u"AERO", [](ConfigDatabase& store) {
+        ProfileRecord record;
+        EXPECT_EQ(store.AddProfile(record), 1);
+        return StoreStatus::kFailed;
+    }));
+    EXPECT_EQ(db.OpenStatus(), StoreStatus::kFailed);
+    EXPECT_FALSE(db.IsOpen());
+    SQLiteDB raw;
+    ASSERT_TRUE(raw.Open(ConfigDatabase::DatabasePath(folder.path(), u"AERO").string(),
+                         ConfigDatabase::kOpenExisting));
+    EXPECT_EQ(QueryOne(raw, "SELECT count(*) FROM sqlite_master"), "0");
+
+    int calls = 0;
+    EXPECT_TRUE(db.OpenForDevice(folder.path(), u"AERO", [&](ConfigDatabase&) {
+        ++calls;
+        return StoreStatus::kOk;
+    }));
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(db.OpenStatus(), StoreStatus::kOk);
 }
 
 TEST(ConfigDatabase, MissingDbFolderLeavesTheStoreClosed) {
@@ -92,8 +171,9 @@ TEST(ConfigDatabase, MissingDbFolderLeavesTheStoreClosed) {
     EXPECT_FALSE(db.OpenForDevice(folder.path(), u"AERO"));
     EXPECT_FALSE(db.IsOpened());
     EXPECT_FALSE(db.IsOpen());
+    EXPECT_EQ(db.OpenStatus(), StoreStatus::kFailed);
     std::vector<ProfileRecord> profiles;
-    EXPECT_EQ(db.GetProfiles(profiles), 0);
+    EXPECT_EQ(db.GetProfiles(profiles), StoreStatus::kFailed);
 }
 
 TEST(ConfigDatabase, InstanceIsOneObject) {
@@ -155,17 +235,30 @@ TEST_F(ConfigDatabaseTest, ProfileListNamesAndActiveProfile) {
         db_.AddProfile(record);
     }
     std::vector<ProfileRecord> profiles(3);  // stale contents are replaced
-    EXPECT_EQ(db_.GetProfiles(profiles), 4);
-    EXPECT_EQ(db_.GetProfiles(profiles), 4);
+    EXPECT_EQ(db_.GetProfiles(profiles), StoreStatus::kOk);
+    EXPECT_EQ(db_.GetProfiles(profiles), StoreStatus::kOk);
     ASSERT_EQ(profiles.size(), 4u);
     EXPECT_EQ(profiles[2].id, 3);
     EXPECT_EQ(profiles[2].name, u"C");
 
-    EXPECT_EQ(db_.GetActiveProfile(), 0);
+    int active = -1;
+    EXPECT_EQ(db_.GetActiveProfile(active), StoreStatus::kOk);
+    EXPECT_EQ(active, 0);
     EXPECT_TRUE(db_.SetActiveProfile(2));
     EXPECT_TRUE(db_.SetActiveProfile(3));
-    EXPECT_EQ(db_.GetActiveProfile(), 3);
+    EXPECT_EQ(db_.GetActiveProfile(active), StoreStatus::kOk);
+    EXPECT_EQ(active, 3);
     EXPECT_EQ(Query(db_, "SELECT profile FROM t_profile_data WHERE status = 1"), (Rows{{"3"}}));
+    // A profile that does not exist: refused, and the active one stays.
+    EXPECT_FALSE(db_.SetActiveProfile(9));
+    EXPECT_EQ(Query(db_, "SELECT profile FROM t_profile_data WHERE status = 1"), (Rows{{"3"}}));
+    EXPECT_FALSE(db_.InTransaction());
+
+    // An id asked for is the id given.
+    ProfileRecord seventh;
+    seventh.id = 7;
+    EXPECT_EQ(db_.AddProfile(seventh), 7);
+    EXPECT_EQ(Count("t_configdata", "profile = 7"), "40");
 
     std::u16string name = u"stale";
     EXPECT_TRUE(db_.RenameProfile(2, u""));
@@ -278,7 +371,9 @@ TEST_F(ConfigDatabaseTest, LightingRowsAndTheActiveMode) {
         row.reserved = 280 + mode;
         ASSERT_GT(db_.AddLightSetting(row), 0);
     }
-    EXPECT_EQ(db_.CountLightSettings(1), 4);
+    int count = 0;
+    EXPECT_EQ(db_.CountLightSettings(1, count), StoreStatus::kOk);
+    EXPECT_EQ(count, 4);
     EXPECT_EQ(db_.GetActiveLightMode(1), 0);
     EXPECT_TRUE(db_.SetActiveLightMode(1, 1));
     EXPECT_TRUE(db_.SetActiveLightMode(1, 3));
@@ -310,7 +405,8 @@ TEST_F(ConfigDatabaseTest, LightingRowsAndTheActiveMode) {
     std::vector<LightSetting> rows;
     EXPECT_EQ(db_.ListLightSettings(1, rows), 4);
     EXPECT_TRUE(db_.DeleteLightSettings(1));
-    EXPECT_EQ(db_.CountLightSettings(1), 0);
+    EXPECT_EQ(db_.CountLightSettings(1, count), StoreStatus::kOk);
+    EXPECT_EQ(count, 0);
 }
 
 TEST(ConfigDatabase, ClosedStoreFindsNothingAndWritesNothing) {
@@ -334,10 +430,12 @@ TEST(ConfigDatabase, ClosedStoreFindsNothingAndWritesNothing) {
     text = u"stale";
     EXPECT_FALSE(db.GetProfileName(1, text));
     EXPECT_TRUE(text.empty());
-    EXPECT_EQ(db.GetProfiles(profiles), 0);
+    EXPECT_EQ(db.GetProfiles(profiles), StoreStatus::kFailed);
     EXPECT_TRUE(profiles.empty());
     EXPECT_FALSE(db.SetActiveProfile(1));
-    EXPECT_EQ(db.GetActiveProfile(), 0);
+    int active = -1;
+    EXPECT_EQ(db.GetActiveProfile(active), StoreStatus::kFailed);
+    EXPECT_EQ(active, 0);
 
     EXPECT_EQ(db.SaveKeyAssignment(key), 0);
     EXPECT_FALSE(db.GetKeyAssignment(1, 0, key));
@@ -353,11 +451,13 @@ TEST(ConfigDatabase, ClosedStoreFindsNothingAndWritesNothing) {
     EXPECT_FALSE(db.GetMacro(1, macro));
     EXPECT_EQ(db.ListMacros(macros), 0);
     EXPECT_EQ(db.AddMacroEvent({}), 0);
-    db.AddMacroEvents(events);
+    EXPECT_FALSE(db.AddMacroEvents(events));
     EXPECT_EQ(db.ListMacroEvents(1, events), 0);
     EXPECT_FALSE(db.DeleteMacroEvents(1));
 
-    EXPECT_EQ(db.CountLightSettings(1), 0);
+    int count = -1;
+    EXPECT_EQ(db.CountLightSettings(1, count), StoreStatus::kFailed);
+    EXPECT_EQ(count, 0);
     EXPECT_EQ(db.AddLightSetting(light), 0);
     EXPECT_FALSE(db.UpdateLightSetting(1, light));
     EXPECT_FALSE(db.SetActiveLightMode(1, 1));

@@ -11,6 +11,7 @@
 #include "store/SQLiteAutoTransaction.h"
 #include "store/SQLiteDB.h"
 #include "store/SQLiteStatement.h"
+#include "store/SQLiteWriteTransaction.h"
 
 namespace cursorial {
 namespace {
@@ -88,9 +89,14 @@ TEST(SQLiteWrapper, StatementStepsBindsAndFinalizes) {
     // A length of -1 covers the text and its terminator.
     ASSERT_EQ(db.Prepare(st, "INSERT INTO t VALUES (?, ?)", -1), SQLITE_OK);
     EXPECT_TRUE(st.IsDone());
-    const std::string text = "h\xC3\xA9";  // bound without copying: must outlive the step
+    const std::string text = "h\xC3\xA9";
+    std::string scratch = text;
     EXPECT_EQ(st.BindInt(1, -7), SQLITE_OK);
-    EXPECT_EQ(st.BindText(2, text), SQLITE_OK);
+    EXPECT_EQ(st.BindText(2, scratch), SQLITE_OK);
+    // The bound bytes are SQLite's own copy: changing or freeing the text before the step
+    // changes nothing.
+    scratch.assign(64, 'x');
+    scratch = std::string();
     EXPECT_EQ(st.Step(), SQLITE_DONE);
     EXPECT_TRUE(st.IsDone());
     EXPECT_EQ(db.LastInsertRowId(), 1);
@@ -157,6 +163,87 @@ TEST(SQLiteWrapper, AutoTransactionEndsOnScopeExitAndRollsBackOnRequest) {
     EXPECT_FALSE(onClosed.IsActive());
     EXPECT_FALSE(onClosed.Begin());  // sets the flag, reports false
     EXPECT_TRUE(onClosed.IsActive());
+}
+
+TEST(SQLiteWrapper, WriteTransactionIsWholeOrAbsent) {
+    ScratchFolder folder;
+    const std::string path = (folder.path() / "a.db").string();
+    SQLiteDB db;
+    ASSERT_TRUE(db.Open(path, kCreate));
+    ASSERT_EQ(db.Exec("CREATE TABLE t(a INTEGER)"), SQLITE_OK);
+    {
+        SQLiteWriteTransaction transaction(db);
+        ASSERT_TRUE(transaction.Ok());
+        db.Exec("INSERT INTO t VALUES (1)");
+        {
+            // Joined: its commit leaves the decision to the outer one.
+            SQLiteWriteTransaction inner(db);
+            EXPECT_TRUE(inner.Ok());
+            db.Exec("INSERT INTO t VALUES (2)");
+            EXPECT_EQ(inner.Commit(), StoreStatus::kOk);
+            EXPECT_TRUE(db.InTransaction());
+        }
+        EXPECT_TRUE(db.InTransaction());
+    }  // left without Commit: undone
+    EXPECT_FALSE(db.InTransaction());
+    EXPECT_EQ(QueryOne(db, "SELECT count(*) FROM t"), "0");
+    {
+        SQLiteWriteTransaction transaction(db);
+        db.Exec("INSERT INTO t VALUES (3)");
+        EXPECT_EQ(transaction.Commit(), StoreStatus::kOk);
+    }
+    EXPECT_EQ(QueryOne(db, "SELECT count(*) FROM t"), "1");
+
+    // A reader's view stays as it was taken, and while it lasts a writer's commit cannot
+    // finish: past the busy timeout the commit is refused and the writer's work undone.
+    SQLiteDB other;
+    other.SetBusyTimeout(20);
+    ASSERT_TRUE(other.Open(path, kCreate));
+    SQLiteDB quick;
+    quick.SetBusyTimeout(20);
+    ASSERT_TRUE(quick.Open(path, kCreate));
+    {
+        SQLiteReadTransaction view(other);
+        ASSERT_TRUE(view.Ok());
+        SQLiteWriteTransaction writer(quick);
+        ASSERT_TRUE(writer.Ok());
+        quick.Exec("INSERT INTO t VALUES (4)");
+        EXPECT_EQ(QueryOne(other, "SELECT count(*) FROM t"), "1");
+        EXPECT_EQ(writer.Commit(), StoreStatus::kBusy);
+        EXPECT_FALSE(quick.InTransaction());
+    }
+    EXPECT_EQ(QueryOne(db, "SELECT count(*) FROM t"), "1");
+    // Another connection's exclusive lock past the busy timeout: neither view can be taken.
+    ASSERT_EQ(db.Exec("BEGIN EXCLUSIVE"), SQLITE_OK);
+    {
+        SQLiteWriteTransaction blocked(other);
+        EXPECT_EQ(blocked.Status(), StoreStatus::kBusy);
+        SQLiteReadTransaction view(other);
+        EXPECT_EQ(view.Status(), StoreStatus::kBusy);
+    }
+    EXPECT_FALSE(other.InTransaction());
+    ASSERT_EQ(db.Exec("COMMIT"), SQLITE_OK);
+
+    SQLiteDB closed;
+    SQLiteWriteTransaction onClosed(closed);
+    EXPECT_EQ(onClosed.Status(), StoreStatus::kFailed);
+    EXPECT_EQ(onClosed.Commit(), StoreStatus::kFailed);
+}
+
+TEST(SQLiteWrapper, StoreStatusOfResultCodes) {
+    const std::pair<int, StoreStatus> cases[] = {
+        {SQLITE_OK, StoreStatus::kOk},
+        {SQLITE_ROW, StoreStatus::kOk},
+        {SQLITE_DONE, StoreStatus::kOk},
+        {SQLITE_BUSY, StoreStatus::kBusy},
+        {SQLITE_LOCKED, StoreStatus::kBusy},
+        {SQLITE_BUSY_SNAPSHOT, StoreStatus::kBusy},
+        {SQLITE_FULL, StoreStatus::kFailed},
+        {SQLITE_MISUSE, StoreStatus::kFailed},
+        {SQLITE_IOERR_WRITE, StoreStatus::kFailed},
+    };
+    for (const auto& [code, status] : cases)
+        EXPECT_EQ(StoreStatusOf(code), status) << code;
 }
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include "platform/Paths.h"
 #include "platform/SystemLanguage.h"
 #include "store/ConfigDatabase.h"
+#include "store/SQLiteWriteTransaction.h"
 #include "store/StoreSchema.h"
 
 namespace cursorial::cli {
@@ -141,19 +142,37 @@ int OpenStore(const StoreOptions& options, StoreContext& ctx) {
                                                 : ApplicationDataFolder(ctx.app.application_name);
     if (!CreateFolderTree(dataFolder / "db"))
         return Fail(kExitSetup, "cannot create the folder %s", (dataFolder / "db").c_str());
-    ctx.db = &ConfigDatabase::Instance();
-    if (!ctx.db->OpenForDevice(dataFolder, ctx.model.modelKey))
-        return Fail(kExitSetup, "cannot open the database %s", ctx.db->Path().c_str());
-
     ctx.descriptionFile = DescriptionFilePath(ctx.exeFolder, ctx.model.modelKey);
     DescriptionLoad load;
     ReadDescriptionLoad(ctx.descriptionFile, load);  // without a file the defaults stay
     ctx.description.Apply(load);
     ctx.language = ShownLanguage(settings, ctx.app.languages);
-    ctx.activeProfile =
-        EnsureProfiles(*ctx.db, ctx.Text(kProfileWordText), ctx.descriptionFile).currentProfile;
+    // The file, its schema and its profiles are made complete in one transaction.
+    ctx.db = &ConfigDatabase::Instance();
+    const EnsureProfilesResult profiles = OpenProfileStore(
+        *ctx.db, dataFolder, ctx.model.modelKey, ctx.Text(kProfileWordText), ctx.descriptionFile);
+    if (profiles.status != StoreStatus::kOk)
+        return Fail(kExitSetup, "cannot open the database %s: %s; nothing was changed",
+                    ctx.db->Path().c_str(), StoreStatusName(profiles.status));
+    ctx.activeProfile = profiles.currentProfile;
     if (ctx.activeProfile < 1)
         return Fail(kExitSetup, "the database %s has no usable profile", ctx.db->Path().c_str());
+    return kExitOk;
+}
+
+// A failure to read or write the store, printed: kExitDevice.
+int StoreFailed(const char* what, StoreStatus status) {
+    return Fail(kExitDevice, "cannot %s: %s", what, StoreStatusName(status));
+}
+
+// The lighting rows of `profile`, made when it has none (as the lighting page does on its first
+// visit of a profile). kExitOk or the printed failure.
+int EnsureLighting(StoreContext& ctx, int profile) {
+    StoreStatus status = StoreStatus::kOk;
+    if (EnsureLightSettings(*ctx.db, profile, ctx.description.lightEffects, &status) < 0) {
+        return Fail(kExitDevice, "cannot create the lighting rows of profile %d: %s", profile,
+                    StoreStatusName(status));
+    }
     return kExitOk;
 }
 
@@ -260,15 +279,19 @@ int RunProfile(std::span<const std::string> argv) {
         return code;
     ConfigDatabase& db = *ctx.db;
     const std::u16string word = ctx.Text(kProfileWordText);
-    // In the program the profile a file is read into or written from has its lighting rows (the
-    // lighting page makes them on load). Without them an import would drop the file's lighting,
-    // and an export would write mode 0, which turns the lights off when the file is read back.
-    if ((sub == "export" || sub == "import") && ctx.description.lighting)
-        EnsureLightSettings(db, profile, ctx.description.lightEffects);
+    // In the program the profile a file is written from has its lighting rows (the lighting
+    // page makes them on load). Without them an export would write mode 0, which turns the
+    // lights off when the file is read back. An import makes them inside its own transaction,
+    // after the file has been checked.
+    if (sub == "export" && ctx.description.lighting) {
+        if (int code = EnsureLighting(ctx, profile); code != kExitOk)
+            return code;
+    }
 
     if (sub == "list") {
         std::vector<ProfileRecord> profiles;
-        db.GetProfiles(profiles);
+        if (const StoreStatus status = db.GetProfiles(profiles); status != StoreStatus::kOk)
+            return StoreFailed("read the profiles", status);
         for (const ProfileRecord& p : profiles) {
             std::printf("%d %c %s\n", p.id, p.id == ctx.activeProfile ? '*' : '-',
                         Utf8(ProfileDisplayName(p.name, word)).c_str());
@@ -296,8 +319,8 @@ int RunProfile(std::span<const std::string> argv) {
     }
     // import
     std::u16string name;
-    const ExchangeResult result =
-        ImportProfile(db, profile, rest[0], ctx.description.lighting, &name);
+    const ExchangeResult result = ImportProfile(db, profile, rest[0], ctx.description.lighting,
+                                                &name, &ctx.description.lightEffects);
     if (result != ExchangeResult::kOk)
         return ExchangeFailure("import", rest[0], result);
     std::printf("%d %s\n", profile, Utf8(ProfileDisplayName(name, word)).c_str());
@@ -321,6 +344,10 @@ int RunGet(std::span<const std::string> argv) {
     int profile = 0;
     if (int code = OpenStoreProfile(options, ctx, profile); code != kExitOk)
         return code;
+    auto hold = ctx.db->Hold();
+    SQLiteReadTransaction snapshot(*ctx.db);
+    if (!snapshot.Ok())
+        return StoreFailed("read the settings", snapshot.Status());
     int result = kExitOk;
     for (const std::string& key : args.Rest()) {
         std::u16string value;
@@ -353,10 +380,17 @@ int RunSet(std::span<const std::string> argv) {
     int profile = 0;
     if (int code = OpenStoreProfile(options, ctx, profile); code != kExitOk)
         return code;
+    // All the values or none.
+    auto hold = ctx.db->Hold();
+    SQLiteWriteTransaction transaction(*ctx.db);
+    if (!transaction.Ok())
+        return StoreFailed("store the settings", transaction.Status());
     for (const auto& [key, value] : writes) {
         if (!ctx.db->SetConfigValue(profile, FromUtf8(key), FromUtf8(value)))
-            return Fail(kExitDevice, "cannot store %s", key.c_str());
+            return Fail(kExitDevice, "cannot store %s; nothing was changed", key.c_str());
     }
+    if (const StoreStatus committed = transaction.Commit(); committed != StoreStatus::kOk)
+        return StoreFailed("store the settings", committed);
     return kExitOk;
 }
 
@@ -610,8 +644,8 @@ int RunLighting(std::span<const std::string> argv) {
     if (!ctx.description.lighting)
         return Fail(kExitUsage, "the %s has no lighting", Utf8(ctx.model.name).c_str());
     ConfigDatabase& db = *ctx.db;
-    // As the lighting page does on its first visit of a profile.
-    EnsureLightSettings(db, profile, ctx.description.lightEffects);
+    if (int code = EnsureLighting(ctx, profile); code != kExitOk)
+        return code;
 
     if (sub == "list") {
         std::vector<LightSetting> rows;
@@ -654,6 +688,8 @@ int RunDefaults(std::span<const std::string> argv) {
         return code;
     const DefaultsResult result =
         ApplyDescriptionDefaults(*ctx.db, ctx.descriptionFile, profile, dpiOnly);
+    if (result.store != StoreStatus::kOk)
+        return StoreFailed("store the defaults", result.store);
     if (result.status != DataFileStatus::kOk)
         return Fail(kExitSetup, "cannot read the description %s (%s)", ctx.descriptionFile.c_str(),
                     DataFileStatusName(result.status));
@@ -669,7 +705,11 @@ int RunApply(std::span<const std::string> argv) {
     int profile = 0;
     if (int code = OpenStoreProfile(options, ctx, profile); code != kExitOk)
         return code;
-
+    // As the pages' refresh before the write: a profile without lighting rows gets them.
+    if (ctx.description.lighting) {
+        if (int code = EnsureLighting(ctx, profile); code != kExitOk)
+            return code;
+    }
     return ApplyProfile(*ctx.db, ctx.Target(options.waitMs), profile, ctx.description.lighting,
                         ctx.description.lightEffects, ctx.description.defaultAssignments);
 }
