@@ -135,7 +135,9 @@ std::vector<ProfileDlg::Entry> ProfileDlg::LoadProfiles() {
     if (!context_.store)
         return entries;
     std::vector<ProfileRecord> records;
-    context_.store->GetProfiles(records);
+    // A busy or failed store leaves the list empty: the pop-up then offers only its buttons.
+    if (context_.store->GetProfiles(records) != StoreStatus::kOk)
+        return entries;
     for (const ProfileRecord& r : records)
         entries.push_back({r.id, r.name});
     return entries;
