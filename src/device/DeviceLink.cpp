@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <thread>
 #include <utility>
 
-#include "device/HidBackendSelect.h"
+#include "device/Notifications.h"
 
 namespace cursorial {
 
@@ -37,15 +38,79 @@ void SleepMs(int ms) {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+bool IsUnasked(std::uint8_t first) {
+    return first == kReceiverConnectionReport || first == kDpiChangeReport;
+}
+
+// What the link uses when a program installed no factory, or the factory gave no backend.
+class NoBackend final : public HidBackend {
+public:
+    std::vector<HidInterfaceInfo> Enumerate() override { return {}; }
+    std::unique_ptr<HidHandle> Open(const std::string&, HidOpenError* error) override {
+        if (error)
+            *error = HidOpenError::kGone;
+        return nullptr;
+    }
+    std::unique_ptr<HotplugSource> CreateHotplugSource() override { return nullptr; }
+    const char* Name() const override { return "none"; }
+};
+
+std::unique_ptr<HidBackend> OrNoBackend(std::unique_ptr<HidBackend> backend) {
+    if (!backend)
+        return std::make_unique<NoBackend>();
+    return backend;
+}
+
+std::mutex factoryMutex;
+BackendFactory installedFactory;
+bool linkCreated = false;
+
+BackendChoice ChooseBackend() {
+    std::lock_guard lock(factoryMutex);
+    linkCreated = true;
+    return installedFactory ? installedFactory() : BackendChoice{};
+}
+
+// Splits a wait of `totalMs` into reads of at most `sliceMs`, asking `stop` before each. The
+// result of the last read; 0 when stopped.
+int SlicedRead(HidHandle& handle, std::uint8_t* buffer, std::size_t length, int totalMs,
+               int sliceMs, const std::function<bool()>& stop) {
+    sliceMs = std::max(1, sliceMs);
+    int remaining = std::max(0, totalMs);
+    do {
+        if (stop && stop())
+            return 0;
+        const int slice = std::min(remaining, sliceMs);
+        const int n = handle.Read(buffer, length, slice);
+        if (n != 0)
+            return n;
+        remaining -= slice;
+    } while (remaining > 0);
+    return 0;
+}
+
 }  // namespace
 
 DeviceLink& DeviceLink::Instance() {
     // A function-local static: initialised exactly once even when two threads get here first.
-    static DeviceLink link(CreateBackendFromEnvironment());
+    static DeviceLink link(ChooseBackend());
     return link;
 }
 
-DeviceLink::DeviceLink(std::unique_ptr<HidBackend> backend) : backend_(std::move(backend)) {}
+bool DeviceLink::InstallBackendFactory(BackendFactory factory) {
+    std::lock_guard lock(factoryMutex);
+    if (linkCreated)
+        return false;
+    installedFactory = std::move(factory);
+    return true;
+}
+
+DeviceLink::DeviceLink(std::unique_ptr<HidBackend> backend)
+    : backend_(OrNoBackend(std::move(backend))) {}
+
+DeviceLink::DeviceLink(BackendChoice choice)
+    : backend_(OrNoBackend(std::move(choice.backend))),
+      backendFailure_(std::move(choice.failure)) {}
 
 DeviceLink::~DeviceLink() {
     std::lock_guard lock(mutex_);
@@ -58,7 +123,13 @@ void DeviceLink::ReplaceBackend(std::unique_ptr<HidBackend> backend) {
     CloseAllLocked();
     upgrade_.reset();
     accessProblems_.clear();
-    backend_ = std::move(backend);
+    unasked_.clear();
+    backend_ = OrNoBackend(std::move(backend));
+}
+
+std::string DeviceLink::BackendFailure() const {
+    std::lock_guard lock(mutex_);
+    return backendFailure_;
 }
 
 void DeviceLink::SetTiming(const LinkTiming& timing) {
@@ -297,20 +368,72 @@ HidHandle* DeviceLink::CommandHandle() {
     return r ? r->handle.get() : nullptr;
 }
 
+void DeviceLink::KeepUnasked(const std::uint8_t* report, std::size_t length,
+                             const std::string& path) {
+    Unasked kept;
+    std::copy_n(report, std::min(length, kCommandReportSize), kept.report.data());
+    kept.path = path;
+    std::lock_guard lock(mutex_);
+    if (unasked_.size() == kUnaskedKept)
+        unasked_.pop_front();
+    unasked_.push_back(std::move(kept));
+}
+
+std::size_t DeviceLink::PendingNotifications() const {
+    std::lock_guard lock(mutex_);
+    return unasked_.size();
+}
+
+// Whatever is waiting now was not asked for by the request about to go out: a late answer to
+// a command whose wait ended (it would otherwise be taken as the next one's) or an unasked
+// report. Bounded, so a device that never stops talking cannot hold the write back.
+void DeviceLink::DrainStale(HidHandle& handle) {
+    constexpr int kMostReports = 64;
+    for (int i = 0; i < kMostReports; ++i) {
+        CommandReport stale;
+        const int n = handle.Read(stale.data(), kCommandReportSize, 0);
+        if (n <= 0)
+            return;
+        if (IsUnasked(stale[0]))
+            KeepUnasked(stale.data(), static_cast<std::size_t>(n), handle.Path());
+    }
+}
+
+// Every read that returns nothing counts towards answerReads; reports that are not this
+// command's answer do not, but the whole wait still ends answerReads x answerReadMs after it
+// began, so a talkative device cannot stretch it. A refusal of this command is kept and the
+// wait goes on (an acceptance may follow).
 SendStatus DeviceLink::AwaitAnswer(HidHandle& handle, std::uint8_t* buffer, std::size_t length,
-                                   const LinkTiming& timing) {
+                                   const LinkTiming& timing, std::uint8_t command) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline =
+        Clock::now() + std::chrono::milliseconds(std::max(0, timing.answerReads) *
+                                                 std::max(0, timing.answerReadMs));
     bool rejected = false;
     bool readFailed = false;
-    for (int attempt = 0; attempt < timing.answerReads; ++attempt) {
-        const int n = handle.Read(buffer, length, timing.answerReadMs);
-        if (n > 0) {
-            // The command byte of the answer is not compared with the request.
-            if (buffer[kAnswerStatusByte] == 0)
+    int attempts = 0;
+    while (attempts < timing.answerReads) {
+        // Bytes past what a read returns keep the request's, as when reading into the request.
+        CommandReport read;
+        std::memcpy(read.data(), buffer, length);
+        const int n = handle.Read(read.data(), length, timing.answerReadMs);
+        if (n <= 0) {
+            readFailed = readFailed || n < 0;
+            ++attempts;
+            continue;
+        }
+        if (read[kAnswerCommandByte] == command) {
+            std::memcpy(buffer, read.data(), length);
+            if (read[kAnswerStatusByte] == 0)
                 return SendStatus::kOk;
             rejected = true;
-        } else if (n < 0) {
-            readFailed = true;
+            ++attempts;
+            continue;
         }
+        if (IsUnasked(read[0]))
+            KeepUnasked(read.data(), static_cast<std::size_t>(n), handle.Path());
+        if (Clock::now() >= deadline)
+            break;
     }
     if (rejected)
         return SendStatus::kRejected;
@@ -336,11 +459,11 @@ SendStatus DeviceLink::Transact(CommandReport& report, std::size_t length) {
     WriteChecksum(report);
     std::uint8_t copy[kCommandReportSize] = {};
     std::memcpy(copy, report.data(), length);
+    DrainStale(*handle);
     if (handle->Write(copy, kCommandReportSize) <= 0)
         return SendStatus::kWriteFailed;
     std::memcpy(copy, report.data(), length);
-    const SendStatus status = AwaitAnswer(*handle, copy, length, timing);
-    // After a failed wait this is the last report read, or the request when nothing came.
+    const SendStatus status = AwaitAnswer(*handle, copy, length, timing, report[kCommandByte]);
     std::memcpy(report.data(), copy, length);
     return status;
 }
@@ -359,71 +482,105 @@ SendStatus DeviceLink::QueryStatus(CommandReport& information, HidHandle* handle
     information = CommandReport{};
     information[kCommandByte] = command::kInfo;
     WriteChecksum(information);
+    DrainStale(*handle);
     if (handle->Write(information.data(), kCommandReportSize) <= 0)
         return SendStatus::kWriteFailed;
-    return AwaitAnswer(*handle, information.data(), kQueryLength, timing);
+    return AwaitAnswer(*handle, information.data(), kQueryLength, timing, command::kInfo);
 }
 
 bool DeviceLink::ReadNotification(CommandReport& report, int& deviceType) {
+    return ReadNotification(report, deviceType, nullptr);
+}
+
+void DeviceLink::HandleReceiverReport(ConnectedDevice* record, HidHandle* handle,
+                                      const CommandReport& buffer, const LinkTiming& timing,
+                                      int& deviceType) {
+    {
+        std::lock_guard lock(mutex_);
+        deviceType = record->info.deviceType;
+    }
+    if (buffer[0] != kReceiverConnectionReport)
+        return;
+    int state = kOfflineByNotification;
+    if (buffer[1] == 1) {
+        state = kOnline;
+        {
+            std::lock_guard lock(mutex_);
+            record->info.online = kOnline;
+        }
+        // A mouse that reconnects may be a different model behind the same receiver. The
+        // report belongs to the type it is identified as now.
+        if (handle && Identify(*record, *handle, timing)) {
+            std::lock_guard lock(mutex_);
+            deviceType = record->info.deviceType;
+        }
+    } else {
+        std::lock_guard lock(mutex_);
+        record->info.online = kOfflineByNotification;
+    }
+    int type = 0;
+    int kind = 0;
+    {
+        std::lock_guard lock(mutex_);
+        type = record->info.deviceType;
+        kind = record->info.connectionKind;
+    }
+    SetOnline(type, kind, state);
+}
+
+bool DeviceLink::ReadNotification(CommandReport& report, int& deviceType,
+                                  const std::function<bool()>& stop) {
     HidHandle* command = nullptr;
     std::vector<std::pair<ConnectedDevice*, HidHandle*>> receivers;
     LinkTiming timing;
+    std::optional<Unasked> kept;
+    ConnectedDevice* keptReceiver = nullptr;
     {
         std::lock_guard lock(mutex_);
         if (!open_)
             return false;
         deviceType = currentType_;
         timing = timing_;
+        if (!unasked_.empty()) {
+            kept = std::move(unasked_.front());
+            unasked_.pop_front();
+        }
         if (ConnectedDevice* r = CommandRecordLocked()) {
             command = r->handle.get();
         } else {
             for (auto& d : connected_) {
-                if (d->info.connectionKind == kKindReceiver && d->handle)
+                if (d->info.connectionKind == kKindReceiver && d->handle) {
                     receivers.emplace_back(d.get(), d->handle.get());
+                    if (kept && d->info.path == kept->path)
+                        keptReceiver = d.get();
+                }
             }
         }
     }
-    if (command)
-        return command->Read(report.data(), kCommandReportSize, timing.notifyCommandMs) > 0;
+    // A kept report is handled as if it were read now, from where it was read.
+    if (kept) {
+        report = kept->report;
+        if (command)
+            return true;
+        if (keptReceiver)
+            HandleReceiverReport(keptReceiver, keptReceiver->handle.get(), report, timing,
+                                 deviceType);
+        return false;
+    }
+    if (command) {
+        return SlicedRead(*command, report.data(), kCommandReportSize, timing.notifyCommandMs,
+                          timing.notifySliceMs, stop) > 0;
+    }
 
     // No command interface: typically a receiver whose mouse is away. Its connection report
     // tells when the mouse is back.
     constexpr std::size_t kNotificationLength = static_cast<std::size_t>(SendLength::kShort);
     for (auto [record, handle] : receivers) {
         CommandReport buffer;
-        if (handle->Read(buffer.data(), kNotificationLength, timing.notifyReceiverMs) <= 0)
+        if (SlicedRead(*handle, buffer.data(), kNotificationLength, timing.notifyReceiverMs,
+                       timing.notifySliceMs, stop) <= 0)
             continue;
-        {
-            std::lock_guard lock(mutex_);
-            deviceType = record->info.deviceType;
-        }
-        if (buffer[0] == 0xC0) {
-            int state = kOfflineByNotification;
-            if (buffer[1] == 1) {
-                state = kOnline;
-                {
-                    std::lock_guard lock(mutex_);
-                    record->info.online = kOnline;
-                }
-                // A mouse that reconnects may be a different model behind the same receiver.
-                // The report belongs to the type it is identified as now.
-                if (Identify(*record, *handle, timing)) {
-                    std::lock_guard lock(mutex_);
-                    deviceType = record->info.deviceType;
-                }
-            } else {
-                std::lock_guard lock(mutex_);
-                record->info.online = kOfflineByNotification;
-            }
-            int type = 0;
-            int kind = 0;
-            {
-                std::lock_guard lock(mutex_);
-                type = record->info.deviceType;
-                kind = record->info.connectionKind;
-            }
-            SetOnline(type, kind, state);
-        }
+        HandleReceiverReport(record, handle, buffer, timing, deviceType);
         report = buffer;
         return false;
     }
@@ -445,9 +602,15 @@ void DeviceLink::PollReceiverState() {
     constexpr std::size_t kStateLength = static_cast<std::size_t>(SendLength::kShort);
     for (auto [record, handle] : receivers) {
         CommandReport buffer;
-        if (handle->Read(buffer.data(), kStateLength, timing.notifyReceiverMs) <= 0 ||
-            buffer[0] != 0xC0)
+        const int n = handle->Read(buffer.data(), kStateLength, timing.notifyReceiverMs);
+        if (n <= 0)
             continue;
+        if (buffer[0] != kReceiverConnectionReport) {
+            // A DPI change read here is the notification step's, not the poll's.
+            if (IsUnasked(buffer[0]))
+                KeepUnasked(buffer.data(), static_cast<std::size_t>(n), handle->Path());
+            continue;
+        }
         const int state = buffer[1] == 1 ? kOnline : kOfflineByPoll;
         int type = 0;
         int kind = 0;

@@ -11,10 +11,18 @@
 // models and set the current type: all state is guarded by one mutex held only while it is
 // read or changed, never across a read or write of a report, and the lists handed out are
 // copies, so a reader never sees a list being rebuilt.
+//
+// Answers. An answer is taken only when its command byte equals the request's. The unasked
+// reports 0xC0 and 0xC2 read while waiting for an answer, or left over from an earlier command,
+// are kept in order (kUnaskedKept at most) and handed out by ReadNotification before anything
+// is read anew; other leftovers (a late answer to a command whose wait ended) are dropped
+// before the next request is written.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -103,19 +111,37 @@ struct LinkTiming {
     int identifyRetryMs = 500;  // pause before asking an unanswered information command again
     int notifyCommandMs = 100;  // notification read on the command interface
     int notifyReceiverMs = 10;  // notification read per receiver
+    int notifySliceMs = 10;     // notification reads are split into slices of at most this
     int upgradeRetryMs = 3;     // before writing an upgrade report a second time
     int upgradeSettleMs = 5;    // after that second write
     int upgradeReadMs = 1000;   // read that confirms the second write
     int upgradePauseMs = 10;    // after each of the first two full data reports of an image
 };
 
+// What a program's start-up gives the link to reach HID with. `failure` says why the backend
+// the environment asked for cannot be had (already reported to the user by whoever made the
+// choice); the backend then serves nothing. A null backend serves nothing as well.
+struct BackendChoice {
+    std::unique_ptr<HidBackend> backend;
+    std::string failure;
+};
+using BackendFactory = std::function<BackendChoice()>;
+
 class DeviceLink {
 public:
-    // The process-wide link, created on first use with the backend the environment selects
-    // (CreateBackendFromEnvironment). Creation is thread-safe.
+    // Unasked reports kept between an answer wait and the notification step; when more
+    // arrive, the oldest goes.
+    static constexpr std::size_t kUnaskedKept = 64;
+
+    // The process-wide link, created on first use with the backend of the installed factory
+    // (a backend that serves nothing when none was installed). Creation is thread-safe.
     static DeviceLink& Instance();
+    // Called once by a program's start-up, before the first Instance(). False (and nothing
+    // changes) once the link exists.
+    static bool InstallBackendFactory(BackendFactory factory);
 
     explicit DeviceLink(std::unique_ptr<HidBackend> backend);
+    explicit DeviceLink(BackendChoice choice);
     ~DeviceLink();
     DeviceLink(const DeviceLink&) = delete;
     DeviceLink& operator=(const DeviceLink&) = delete;
@@ -124,6 +150,8 @@ public:
     // forgets the cached interfaces.
     void ReplaceBackend(std::unique_ptr<HidBackend> backend);
     HidBackend& Backend() { return *backend_; }
+    // Why the backend the environment asked for could not be had; empty when it could.
+    std::string BackendFailure() const;
     void SetTiming(const LinkTiming& timing);
     LinkTiming Timing() const;
 
@@ -178,8 +206,10 @@ public:
     // first receiver record of that type when it is online exactly (a later receiver record is
     // not considered). Null when there is none.
     HidHandle* CommandHandle();
-    // Checksum, write (padded to 65 bytes), wait for an answer with status 0. The last report
-    // read (or the request when nothing was read) replaces the caller's bytes.
+    // Drops what was left unread, writes the checksum and the report (padded to 65 bytes) and
+    // waits for an answer of the same command with status 0. Afterwards the caller's bytes hold
+    // that answer, else the last refusal of this command, else the request. Unasked reports
+    // read meanwhile are kept for ReadNotification; one that was all that came is kNoAnswer.
     SendStatus Transact(CommandReport& report, std::size_t length);
     bool Send(CommandReport& report, std::size_t length) {
         return Transact(report, length) == SendStatus::kOk;
@@ -191,8 +221,15 @@ public:
     bool Query(CommandReport& information, HidHandle* handle) {
         return QueryStatus(information, handle) == SendStatus::kOk;
     }
-    // One unasked report. The caller looks at the report whatever the result.
+    // One unasked report: the oldest kept one, else one read within the notification waits.
+    // The caller looks at the report whatever the result.
     bool ReadNotification(CommandReport& report, int& deviceType);
+    // The same, read in slices of at most notifySliceMs; before each slice `stop` is asked and,
+    // when it says true, the call ends at once with nothing read (the worker has a task).
+    bool ReadNotification(CommandReport& report, int& deviceType,
+                          const std::function<bool()>& stop);
+    // Unasked reports kept and not yet handed out.
+    std::size_t PendingNotifications() const;
     // Reads the state report of each receiver of the current type.
     void PollReceiverState();
 
@@ -212,14 +249,28 @@ private:
     int IdentifyTypeLocked(int vendorId, int productId, std::u16string_view deviceId) const;
     ConnectedDevice* CommandRecordLocked();
     void CloseAllLocked();
-    // Reads until an answer with status 0 arrives or the reads are used up.
+    struct Unasked {
+        CommandReport report;
+        std::string path;  // the interface it was read from
+    };
+    // Reads until an answer of `command` with status 0 arrives or the wait is used up.
     SendStatus AwaitAnswer(HidHandle& handle, std::uint8_t* buffer, std::size_t length,
-                           const LinkTiming& timing);
+                           const LinkTiming& timing, std::uint8_t command);
+    // Reads what is already waiting on `handle` before a request goes out.
+    void DrainStale(HidHandle& handle);
+    void KeepUnasked(const std::uint8_t* report, std::size_t length, const std::string& path);
+    // The receiver connection report handling of a report read from a receiver's interface
+    // while there is no command interface.
+    void HandleReceiverReport(ConnectedDevice* record, HidHandle* handle,
+                              const CommandReport& buffer, const LinkTiming& timing,
+                              int& deviceType);
     // Query with one retry after the identify pause; identifies `record` on success.
     bool Identify(ConnectedDevice& record, HidHandle& handle, const LinkTiming& timing);
 
     std::unique_ptr<HidBackend> backend_;
+    std::string backendFailure_;
     mutable std::mutex mutex_;
+    std::deque<Unasked> unasked_;
     LinkTiming timing_;
     std::vector<SupportedModel> supported_;
     std::vector<std::unique_ptr<ConnectedDevice>> connected_;

@@ -58,8 +58,7 @@ public:
 
     int Write(const std::uint8_t* data, std::size_t length) override {
         const int n = inner_->Write(data, length);
-        if (n > 0)
-            trace_->Record('W', inner_->Path(), data, length);
+        trace_->Record(n > 0 ? 'W' : 'F', inner_->Path(), data, length);
         return n;
     }
     int Read(std::uint8_t* data, std::size_t length, int timeoutMs) override {

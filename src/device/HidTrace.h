@@ -1,10 +1,11 @@
 // Report trace: with CURSORIAL_HID_TRACE=<file> every report written to or read from a HID
 // interface is appended to the file, one line each:
 //
-//   <ms since the trace opened, 3 decimals> <W|R> <path> <bytes as upper-case hex, spaced>
+//   <ms since the trace opened, 3 decimals> <W|F|R> <path> <bytes as upper-case hex, spaced>
 //
-// W lines hold the bytes handed to the write (report id first), R lines the bytes a read
-// returned. Both backends are traced the same way because the trace wraps the backend.
+// W lines hold the bytes handed to a write (report id first), F lines those of a write that
+// failed, R lines the bytes a read returned. Both backends are traced the same way because the
+// trace wraps the backend.
 #pragma once
 
 #include <chrono>
@@ -44,7 +45,8 @@ private:
     std::chrono::steady_clock::time_point start_;
 };
 
-// A backend whose handles record every successful write and every read that returned data.
+// A backend whose handles record every write (failed ones as F) and every read that returned
+// data.
 std::unique_ptr<HidBackend> WrapWithTrace(std::unique_ptr<HidBackend> inner,
                                           std::shared_ptr<HidTrace> trace);
 

@@ -1,6 +1,5 @@
 #include "sim/SimBackend.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <utility>
@@ -53,14 +52,12 @@ std::unique_ptr<HotplugSource> SimBackend::CreateHotplugSource() {
     return simulator_->CreateHotplugSource();
 }
 
-std::unique_ptr<HidBackend> CreateSimulatorBackendFromEnvironment() {
+std::unique_ptr<HidBackend> CreateSimulatorBackendFromEnvironment(std::string& error) {
+    error.clear();
     SimConfig config = DefaultSimConfig();
     if (const char* file = std::getenv("CURSORIAL_SIM"); file && *file) {
-        std::string error;
-        if (!LoadSimConfig(file, config, error)) {
-            std::fprintf(stderr, "cursorial: simulator: %s\n", error.c_str());
+        if (!LoadSimConfig(file, config, error))
             config = SimConfig{};
-        }
     }
     auto simulator = std::make_shared<Simulator>(std::move(config));
     {

@@ -24,9 +24,9 @@ private:
 };
 
 // The backend for CURSORIAL_HID=sim: the devices of the file named by CURSORIAL_SIM, or the
-// shipped models when it is unset. A file that cannot be read or parsed is reported on stderr
-// and leaves the simulator without devices.
-std::unique_ptr<HidBackend> CreateSimulatorBackendFromEnvironment();
+// shipped models when it is unset. A file that cannot be read or parsed leaves the simulator
+// without devices and says why in `error` (empty otherwise); the caller reports it.
+std::unique_ptr<HidBackend> CreateSimulatorBackendFromEnvironment(std::string& error);
 
 // The simulator the environment backend serves (null before one was created), so a test or a
 // tool in the same process can plug, unplug and inject faults.

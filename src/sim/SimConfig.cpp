@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "sim/VirtualUpgrade.h"
+
 namespace cursorial::sim {
 
 SimConfig DefaultSimConfig() {
@@ -115,6 +117,30 @@ bool ParseList(std::string_view text, std::array<T, N>& out, long long high) {
     return i == N;
 }
 
+// "start", "data", "finish", comma-separated, or "none".
+bool ParseUpgradeKinds(std::string_view text, unsigned& out) {
+    unsigned kinds = 0;
+    if (Trim(text) != "none") {
+        while (true) {
+            const auto comma = text.find(',');
+            const std::string_view word = Trim(text.substr(0, comma));
+            if (word == "start")
+                kinds |= kUpgradeStart;
+            else if (word == "data")
+                kinds |= kUpgradeData;
+            else if (word == "finish")
+                kinds |= kUpgradeFinish;
+            else
+                return false;
+            if (comma == std::string_view::npos)
+                break;
+            text.remove_prefix(comma + 1);
+        }
+    }
+    out = kinds;
+    return true;
+}
+
 bool SetMouseKey(MouseConfig& m, std::string_view key, std::string_view value) {
     if (key == "dev_id") {
         if (value.size() > 4)
@@ -156,6 +182,10 @@ bool SetMouseKey(MouseConfig& m, std::string_view key, std::string_view value) {
         return ParseInto(value, m.liftoff, 0, 255);
     if (key == "power")
         return ParseList(value, m.power, 255);
+    if (key == "sensor_options")
+        return ParseList(value, m.sensorOptions, 255);
+    if (key == "connected")
+        return ParseBool(value, m.infoConnected);
     return false;
 }
 
@@ -193,6 +223,10 @@ bool SetDeviceKey(DeviceConfig& d, std::string_view key, std::string_view value)
         return ParseInto(value, d.answerDelayMs, 0, 60000);
     if (key == "unplug_after")
         return ParseInto(value, d.unplugAfter, -1, 1 << 30);
+    if (key == "state_when_off")
+        return ParseBool(value, d.stateWhenOff);
+    if (key == "refuse_upgrade")
+        return ParseUpgradeKinds(value, d.refuseUpgrade);
     return false;
 }
 

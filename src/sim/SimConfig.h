@@ -26,7 +26,8 @@ struct MouseConfig {
     std::uint8_t charge = 0;
     std::uint8_t firmwareMajor = 1;
     std::uint8_t firmwareMinor = 5;
-    bool switchedOn = true;  // seen by its receivers
+    bool switchedOn = true;     // seen by its receivers
+    bool infoConnected = true;  // byte 14 of the information answer
     // Factory state of the settings (restored by the factory reset command).
     std::uint8_t reportRate = 1;
     std::uint8_t dpiCount = 4;
@@ -38,7 +39,8 @@ struct MouseConfig {
     std::uint8_t lightBrightness = 5;
     std::uint8_t lightSpeed = 3;
     std::uint8_t liftoff = 1;
-    std::array<std::uint8_t, 4> power{10, 1, 0, 4};  // sleep, wake, lights off, response
+    std::array<std::uint8_t, 2> sensorOptions{0, 0};  // bytes 6 and 7 of command 0x06
+    std::array<std::uint8_t, 4> power{10, 1, 0, 4};   // sleep, wake, lights off, response
 };
 
 struct DeviceConfig {
@@ -56,6 +58,9 @@ struct DeviceConfig {
     std::uint8_t status = 0;  // non-zero: every command is refused with this status
     int answerDelayMs = 0;    // extra time before each answer
     int unplugAfter = -1;     // unplugged right after answering this many commands
+    bool stateWhenOff =
+        false;  // a receiver answers commands with C0 00 00 00 while its mouse is off
+    unsigned refuseUpgrade = 0;  // upgrade reports it refuses (UpgradeReportKind bits)
 };
 
 struct SimConfig {

@@ -20,15 +20,19 @@ void InputQueue::Push(Clock::time_point ready, std::vector<std::uint8_t> report)
         std::lock_guard lock(mutex_);
         if (closed_)
             return;
-        items_.emplace_back(ready, std::move(report));
+        // After every report due no later: equal times keep the order they were sent in.
+        auto at = std::find_if(items_.begin(), items_.end(),
+                               [&](const auto& item) { return item.first > ready; });
+        items_.emplace(at, ready, std::move(report));
     }
     wake_.notify_all();
 }
 
-void InputQueue::Close() {
+void InputQueue::Close(Clock::time_point at) {
     {
         std::lock_guard lock(mutex_);
         closed_ = true;
+        std::erase_if(items_, [&](const auto& item) { return item.first > at; });
     }
     wake_.notify_all();
 }
@@ -170,6 +174,8 @@ Simulator::Simulator(SimConfig config) : latencyMs_(config.latencyMs) {
         device->faults.status = d.status;
         device->faults.answerDelayMs = d.answerDelayMs;
         device->faults.unplugAfter = d.unplugAfter;
+        device->faults.stateWhenOff = d.stateWhenOff;
+        device->faults.refuseUpgrade = d.refuseUpgrade;
         if (device->mouse >= 0)
             devices_.push_back(std::move(device));
     }
@@ -306,25 +312,37 @@ int Simulator::Write(const Opened& opened, const std::uint8_t* data, std::size_t
             const bool dropped = d.faults.dropAnswers > 0;
             if (dropped)
                 --d.faults.dropAnswers;
+            // The answer, when there is one, is on the bus until then; an unplug that follows
+            // it lets it arrive.
+            auto lastArrival = InputQueue::Clock::now();
             if (reachable && !dropped && d.faults.answerLimit != 0) {
                 if (d.faults.answerLimit > 0)
                     --d.faults.answerLimit;
                 auto answer = d.faults.status != 0 ? mouse.Refuse(report, d.faults.status)
                                                    : mouse.HandleCommand(report);
                 if (answer) {
-                    const auto ready = InputQueue::Clock::now() +
-                                       std::chrono::milliseconds(latency + d.faults.answerDelayMs);
+                    lastArrival += std::chrono::milliseconds(latency + d.faults.answerDelayMs);
                     PushLocked(d, kCommandInterface,
-                               std::vector<std::uint8_t>(answer->begin(), answer->end()), ready);
+                               std::vector<std::uint8_t>(answer->begin(), answer->end()),
+                               lastArrival);
                 }
+            } else if (!reachable && d.faults.stateWhenOff && !dropped) {
+                const Answer state = mouse.ConnectionReport();
+                lastArrival += std::chrono::milliseconds(latency);
+                PushLocked(d, kCommandInterface,
+                           std::vector<std::uint8_t>(state.begin(), state.end()), lastArrival);
             }
             if (d.faults.unplugAfter > 0 && --d.faults.unplugAfter == 0) {
                 d.faults.unplugAfter = -1;
-                UnplugLocked(d);
+                UnplugLocked(d, lastArrival);
             }
             break;
         }
         case kUpgradeInterface:
+            if ((d.faults.refuseUpgrade & UpgradeReportKindOf(report)) != 0) {
+                d.upgrade.NoteRefused();
+                return -1;
+            }
             d.upgrade.HandleReport(report);
             break;
         default:
@@ -362,14 +380,14 @@ void Simulator::AnnounceLocked(const Device& device, HotplugEvent::Kind kind) {
     }
 }
 
-void Simulator::UnplugLocked(Device& device) {
+void Simulator::UnplugLocked(Device& device, InputQueue::Clock::time_point at) {
     if (!device.plugged)
         return;
     device.plugged = false;
     for (auto& list : device.readers) {
         for (auto& w : list) {
             if (auto q = w.lock())
-                q->Close();
+                q->Close(at);
         }
         list.clear();
     }
@@ -405,7 +423,7 @@ bool Simulator::Unplug(std::string_view device) {
     const int i = DeviceIndex(device);
     if (i < 0)
         return false;
-    UnplugLocked(*devices_[i]);
+    UnplugLocked(*devices_[i], InputQueue::Clock::now());
     return true;
 }
 
@@ -481,6 +499,15 @@ bool Simulator::SetFaults(std::string_view device, const DeviceFaults& faults) {
     if (i < 0)
         return false;
     devices_[i]->faults = faults;
+    return true;
+}
+
+bool Simulator::SetInfoConnected(std::string_view mouse, bool connected) {
+    std::lock_guard lock(mutex_);
+    const int m = MouseIndex(mouse);
+    if (m < 0)
+        return false;
+    mice_[m]->SetInfoConnected(connected);
     return true;
 }
 

@@ -38,9 +38,13 @@ inline constexpr int kUpgradeInterface = 3;
 class InputQueue {
 public:
     using Clock = std::chrono::steady_clock;
+    // Reports are delivered in the order they arrive (`ready`), not the order they were sent,
+    // so a report sent after a slow answer can overtake it.
     void Push(Clock::time_point ready, std::vector<std::uint8_t> report);
-    // Wakes readers; reports already queued are still delivered, then reads fail.
-    void Close();
+    // The device is gone from `at` on: reports that arrived by then can still be read (the
+    // kernel holds them), anything due later never arrives; reads fail once those are taken.
+    void Close(Clock::time_point at);
+    void Close() { Close(Clock::now()); }
     // hid_read_timeout semantics: bytes copied, 0 on timeout, -1 once closed and drained.
     // A negative timeout waits without limit.
     int Pop(std::uint8_t* data, std::size_t length, int timeoutMs);
@@ -62,6 +66,10 @@ struct DeviceFaults {
     int answerDelayMs = 0;    // extra time before every answer
     int unplugAfter = -1;     // unplug right after this many more commands (-1: never)
     int failWrites = 0;       // the next this many writes fail (-1: every write)
+    // A receiver whose mouse is off answers each command with its connection report
+    // C0 00 00 00 (the state it has, unchanged) instead of staying silent.
+    bool stateWhenOff = false;
+    unsigned refuseUpgrade = 0;  // UpgradeReportKind bits: such upgrade reports fail to write
 };
 
 struct MouseSnapshot {
@@ -110,6 +118,9 @@ public:
     // receiver when no cable is plugged. False when the report reached nobody.
     bool PressDpiButton(std::string_view mouse);
     bool SetFaults(std::string_view device, const DeviceFaults& faults);
+    // Byte 14 of the mouse's information answer: 1 connected, 0 not (a receiver that reaches
+    // the mouse's radio before the mouse is ready).
+    bool SetInfoConnected(std::string_view mouse, bool connected);
     DeviceFaults Faults(std::string_view device) const;
     std::optional<MouseSnapshot> Mouse(std::string_view mouse) const;
     bool SetMouseState(std::string_view mouse, const MouseState& state);
@@ -134,7 +145,8 @@ private:
     void AnnounceLocked(const Device& device, HotplugEvent::Kind kind);
     // Each plugged receiver of the mouse sends the connection report of its present state.
     void SendConnectionReportLocked(int mouse);
-    void UnplugLocked(Device& device);
+    // Gone at once; reports due after `at` never arrive.
+    void UnplugLocked(Device& device, InputQueue::Clock::time_point at);
 
     mutable std::mutex mutex_;
     int latencyMs_;

@@ -8,6 +8,7 @@ namespace {
 
 // Wire positions of the request (report id at 0).
 constexpr std::size_t kCmd = 1;
+constexpr std::size_t kStatus = 2;
 constexpr std::size_t kSeq = 3;
 constexpr std::size_t kLen = 4;
 constexpr std::size_t kData = 5;
@@ -35,7 +36,8 @@ VirtualMouse::VirtualMouse(const MouseConfig& config)
       state_(FactoryState()),
       switchedOn_(config.switchedOn),
       battery_(config.battery),
-      charge_(config.charge) {}
+      charge_(config.charge),
+      infoConnected_(config.infoConnected) {}
 
 MouseState VirtualMouse::FactoryState() const {
     MouseState s;
@@ -51,6 +53,8 @@ MouseState VirtualMouse::FactoryState() const {
     s.lightLevels =
         static_cast<std::uint8_t>((config_.lightBrightness << 4) | (config_.lightSpeed & 0x0F));
     s.liftoff = config_.liftoff;
+    s.sensorOption1 = config_.sensorOptions[0];
+    s.sensorOption2 = config_.sensorOptions[1];
     s.power = config_.power;
     std::copy(kDefaultButtons.begin(), kDefaultButtons.end(), s.buttonTable.begin());
     return s;
@@ -67,6 +71,8 @@ std::optional<Answer> VirtualMouse::HandleCommand(std::span<const std::uint8_t> 
         sum += r[i];
     if ((sum & 0xFF) != r[kSum])
         a[1] = status::kBadChecksum;
+    else if (r[kStatus] != 0)  // a request carries no status; the mouse takes none
+        a[1] = status::kBadValue;
     else
         a[1] = Apply(r[kCmd], r, a);
     if (a[1] != 0)
@@ -178,7 +184,7 @@ std::uint8_t VirtualMouse::Apply(std::uint8_t command, const std::uint8_t* r, An
             a[11] = config_.maxRate;
             a[12] = charge_;
             a[13] = battery_;
-            a[14] = 1;
+            a[14] = infoConnected_ ? 1 : 0;
             return 0;
         }
         case 0x11:

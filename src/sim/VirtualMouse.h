@@ -7,6 +7,7 @@
 // Command report as received (65 bytes, report id first):
 //   0 report id 0 | 1 command | 2 status 0 | 3 (index << 4) | count | 4 length | 5..31 payload
 //   32 checksum = sum of bytes 5..31 mod 256 | 33..64 zero
+// A request whose byte 2 is not 0 is refused (0x04): the status byte is the answer's.
 // Answer (64 bytes, no report id):
 //   0 command | 1 status | 2, 3 zero | 4.. payload
 #pragma once
@@ -84,6 +85,9 @@ public:
         battery_ = level;
         charge_ = charge;
     }
+    // Byte 14 of the information answer.
+    bool InfoConnected() const { return infoConnected_; }
+    void SetInfoConnected(bool connected) { infoConnected_ = connected; }
     int FactoryResets() const { return factoryResets_; }
     int LightingResets() const { return lightingResets_; }
 
@@ -97,6 +101,7 @@ private:
     bool switchedOn_;
     std::uint8_t battery_;
     std::uint8_t charge_;
+    bool infoConnected_;
     // Reassembly of a macro sent in several packets.
     std::vector<std::uint8_t> macroBuffer_;
     int macroNextIndex_ = 0;

@@ -15,6 +15,14 @@ std::uint16_t Crc16Modbus(const std::uint8_t* data, std::size_t length) {
     return crc;
 }
 
+UpgradeReportKind UpgradeReportKindOf(std::span<const std::uint8_t> report) {
+    if (report.size() >= 5 && report[2] == 0x02 && report[4] == 0x01)
+        return kUpgradeStart;
+    if (report.size() >= 5 && report[2] == 0x06 && report[4] == 0x02)
+        return kUpgradeFinish;
+    return kUpgradeData;
+}
+
 void VirtualUpgrade::Fail(std::string what) {
     if (!log_.failed) {
         log_.failed = true;
@@ -32,10 +40,12 @@ void VirtualUpgrade::HandleReport(std::span<const std::uint8_t> report) {
     if (kind == 0x02 && report[4] == 0x01) {
         const int reports = log_.reports;
         const int starts = log_.starts + 1;
+        const int refused = log_.refused;
         log_ = UpgradeLog{};
         log_.started = true;
         log_.reports = reports;
         log_.starts = starts;
+        log_.refused = refused;
         nextBlock_ = 0;
         sawShortReport_ = false;
         return;

@@ -21,6 +21,15 @@ namespace cursorial::sim {
 // own, independent of the program's.
 std::uint16_t Crc16Modbus(const std::uint8_t* data, std::size_t length);
 
+// Kinds of upgrade report, as bits so a device can be told to refuse any set of them.
+enum UpgradeReportKind : unsigned {
+    kUpgradeStart = 1,
+    kUpgradeData = 2,
+    kUpgradeFinish = 4,
+};
+// Start and finish by their bytes; anything else counts as data.
+UpgradeReportKind UpgradeReportKindOf(std::span<const std::uint8_t> report);
+
 struct UpgradeLog {
     bool started = false;
     bool finished = false;
@@ -30,12 +39,14 @@ struct UpgradeLog {
     int reports = 0;                  // reports written to the interface
     int dataReports = 0;
     int starts = 0;
+    int refused = 0;  // reports the device would not take (their write failed)
 };
 
 class VirtualUpgrade {
 public:
     void HandleReport(std::span<const std::uint8_t> report);
     const UpgradeLog& Log() const { return log_; }
+    void NoteRefused() { ++log_.refused; }
 
 private:
     void Fail(std::string what);

@@ -94,7 +94,9 @@ protected:
 };
 
 // A backend with one command interface whose reads are scripted: each entry is a report to
-// return, or nullopt for a read that times out. Writes are recorded.
+// return, or nullopt for a read that times out. Reads that wait (timeout > 0) take `reads`;
+// reads that only look at what is there already (timeout 0, the link's drain before a write)
+// take `waiting`, input that was left unread before. Writes are recorded.
 class ScriptedHandle final : public HidHandle {
 public:
     explicit ScriptedHandle(std::string path) : path_(std::move(path)) {}
@@ -102,26 +104,37 @@ public:
         writes.emplace_back(data, data + length);
         return writeResult < 0 ? writeResult : static_cast<int>(length);
     }
-    int Read(std::uint8_t* data, std::size_t length, int) override {
+    int Read(std::uint8_t* data, std::size_t length, int timeoutMs) override {
+        if (timeoutMs == 0) {
+            ++drainCalls;
+            return Take(waiting, data, length);
+        }
         ++readCalls;
-        if (reads.empty())
+        return Take(reads, data, length);
+    }
+    const std::string& Path() const override { return path_; }
+
+    std::vector<Bytes> writes;
+    std::deque<std::optional<Bytes>> reads;
+    std::deque<std::optional<Bytes>> waiting;
+    int writeResult = 0;
+    int readCalls = 0;
+    int drainCalls = 0;
+
+private:
+    static int Take(std::deque<std::optional<Bytes>>& from, std::uint8_t* data,
+                    std::size_t length) {
+        if (from.empty())
             return 0;
-        auto next = std::move(reads.front());
-        reads.pop_front();
+        auto next = std::move(from.front());
+        from.pop_front();
         if (!next)
             return 0;
         const std::size_t n = std::min(length, next->size());
         std::copy_n(next->begin(), n, data);
         return static_cast<int>(n);
     }
-    const std::string& Path() const override { return path_; }
 
-    std::vector<Bytes> writes;
-    std::deque<std::optional<Bytes>> reads;
-    int writeResult = 0;
-    int readCalls = 0;
-
-private:
     std::string path_;
 };
 

@@ -2,8 +2,14 @@
 // test, and on the simulator where the device's side of the wire is visible.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
 #include "../protocol/GoldenBytes.h"
 #include "LinkFixture.h"
+#include "device/HidTrace.h"
 
 namespace cursorial::testing {
 namespace {
@@ -62,10 +68,23 @@ TEST_F(ScriptedLinkTest, AnswerRules) {
     };
     const Bytes request = {0x00, 0x12, 0x00, 0x00, 0x00};
     const std::vector<Case> cases = {
-        {"other command byte accepted",
+        {"another command's answer is not this one's",
          {Answer({0x55, 0x00, 0, 0, 0x08})},
+         SendStatus::kNoAnswer,
+         request},
+        {"a receiver's C0 00 00 00 is not a status-0 answer",
+         {Answer({0xC0, 0x00, 0x00, 0x00})},
+         SendStatus::kNoAnswer,
+         request},
+        {"an unasked report with a non-zero second byte is not a refusal",
+         {Answer({0xC0, 0x01, 0x5A, 0x01})},
+         SendStatus::kNoAnswer,
+         request},
+        {"unasked and foreign reports before the answer are read past",
+         {Answer({0xC2, 0x24}), Answer({0x13, 0x00, 0, 0, 0x77}), std::nullopt,
+          Answer({0x12, 0x00, 0, 0, 0x02})},
          SendStatus::kOk,
-         {0x55, 0x00, 0x00, 0x00, 0x08}},
+         {0x12, 0x00, 0x00, 0x00, 0x02}},
         {"non-zero status read past",
          {Answer({0x12, 0x03}), Answer({0x12, 0x00, 0, 0, 0x01})},
          SendStatus::kOk,
@@ -85,6 +104,87 @@ TEST_F(ScriptedLinkTest, AnswerRules) {
         EXPECT_TRUE(SameBytes(Slice(r, 0, c.bufferStart.size()), c.bufferStart));
         EXPECT_EQ(r[32], 0);  // request checksum (empty payload), or answer byte 32
     }
+}
+
+TEST_F(ScriptedLinkTest, UnaskedReportsReadDuringWaitsAreHandedOutInOrder) {
+    handle->reads = {Answer({0xC2, 0x24}), Answer({0x12, 0x00, 0, 0, 0x01}),
+                     Answer({0xC0, 0x01, 0x5A, 0x01}), Answer({0x16, 0x00})};
+    CommandReport first;
+    first[kCommandByte] = 0x12;
+    ASSERT_EQ(link->Transact(first, 33), SendStatus::kOk);
+    CommandReport second;
+    second[kCommandByte] = 0x16;
+    ASSERT_EQ(link->Transact(second, 33), SendStatus::kOk);
+    EXPECT_EQ(link->PendingNotifications(), 2u);
+
+    handle->reads = {Answer({0xC2, 0x35})};  // arrives after the two kept ones
+    const std::vector<Bytes> expected = {{0xC2, 0x24}, {0xC0, 0x01, 0x5A, 0x01}, {0xC2, 0x35}};
+    for (const Bytes& e : expected) {
+        CommandReport report;
+        int type = -1;
+        EXPECT_TRUE(link->ReadNotification(report, type));
+        EXPECT_TRUE(SameBytes(Slice(report, 0, e.size()), e));
+    }
+    CommandReport none;
+    int type = -1;
+    EXPECT_FALSE(link->ReadNotification(none, type));
+    EXPECT_EQ(none[0], 0);
+}
+
+// What was left unread when a request goes out is not its answer: a late answer to an earlier
+// command is dropped, unasked reports are kept.
+TEST_F(ScriptedLinkTest, InputLeftUnreadIsDrainedBeforeTheWrite) {
+    handle->waiting = {Answer({0x13, 0x00, 0, 0, 0x99}), Answer({0xC2, 0x13})};
+    handle->reads = {Answer({0x13, 0x00, 0, 0, 0x41})};
+    CommandReport r;
+    r[kCommandByte] = 0x13;
+    ASSERT_EQ(link->Transact(r, 33), SendStatus::kOk);
+    EXPECT_EQ(r[4], 0x41);
+    EXPECT_TRUE(handle->waiting.empty());
+    CommandReport report;
+    int type = -1;
+    EXPECT_TRUE(link->ReadNotification(report, type));
+    EXPECT_EQ(report[0], 0xC2);
+    EXPECT_EQ(report[1], 0x13);
+}
+
+TEST_F(ScriptedLinkTest, KeptReportsAreBoundedOldestDropped) {
+    for (std::size_t i = 0; i < DeviceLink::kUnaskedKept + 3; ++i)
+        handle->waiting.push_back(Answer({0xC2, static_cast<std::uint8_t>(i)}));
+    // The drain takes a bounded number per write; a few writes take them all.
+    for (int i = 0; i < 3; ++i) {
+        handle->reads = {Answer({0x12, 0x00})};
+        CommandReport r;
+        r[kCommandByte] = 0x12;
+        ASSERT_EQ(link->Transact(r, 33), SendStatus::kOk);
+    }
+    ASSERT_EQ(link->PendingNotifications(), DeviceLink::kUnaskedKept);
+    CommandReport report;
+    int type = -1;
+    ASSERT_TRUE(link->ReadNotification(report, type));
+    EXPECT_EQ(report[1], 3);
+}
+
+// The worker's idle read gives way to a queued task within one slice.
+TEST_F(ScriptedLinkTest, NotificationReadStopsBetweenSlices) {
+    LinkTiming timing = FastTiming();
+    timing.notifyCommandMs = 100;
+    timing.notifySliceMs = 10;
+    link->SetTiming(timing);
+    int asked = 0;
+    CommandReport report;
+    int type = -1;
+    EXPECT_FALSE(link->ReadNotification(report, type, [&] { return ++asked > 2; }));
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(handle->readCalls, 2);  // two slices read, the third never started
+    handle->readCalls = 0;
+    EXPECT_FALSE(link->ReadNotification(report, type, [] { return false; }));
+    EXPECT_EQ(handle->readCalls, 10);  // 100 ms in slices of 10
+    handle->reads = {std::nullopt, std::nullopt, Answer({0xC2, 0x24})};
+    handle->readCalls = 0;
+    EXPECT_TRUE(link->ReadNotification(report, type, [] { return false; }));
+    EXPECT_EQ(handle->readCalls, 3);
+    EXPECT_EQ(report[0], 0xC2);
 }
 
 TEST_F(ScriptedLinkTest, WaitIsBoundedByTheReadCount) {
@@ -252,6 +352,106 @@ TEST_F(SimTransportTest, UnplugBetweenTwoCommands) {
     CommandReport second;
     second[kCommandByte] = command::kReadReportRate;
     EXPECT_EQ(link->Transact(second, 33), SendStatus::kWriteFailed);
+}
+
+// One answer that arrives after its wait ended must not be taken for any later command's.
+TEST_F(SimTransportTest, LateAnswerDoesNotShiftLaterAnswers) {
+    Build(WorldOf({"terra-cable"}));
+    Enumerate(kTerra);
+    LinkTiming timing = FastTiming();
+    timing.answerReads = 10;
+    timing.answerReadMs = 3;  // 30 ms
+    link->SetTiming(timing);
+    world->SetFaults("terra-cable", {.answerDelayMs = 45});
+    CommandReport slow;
+    slow[kCommandByte] = command::kReadLiftSensor;
+    ASSERT_EQ(link->Transact(slow, 33), SendStatus::kNoAnswer);
+    world->SetFaults("terra-cable", {});
+    // The late answer arrives while one of these waits, or between two of them.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(40);
+    int sent = 0;
+    while (std::chrono::steady_clock::now() < until || sent < 4) {
+        const bool rate = sent % 2 == 0;
+        CommandReport r;
+        r[kCommandByte] = rate ? command::kReadReportRate : command::kReadPower;
+        ASSERT_EQ(link->Transact(r, 33), SendStatus::kOk) << sent;
+        EXPECT_EQ(r[0], rate ? 0x12 : 0x17) << sent;
+        EXPECT_EQ(r[4], rate ? 1 : 10) << sent;  // factory rate code, sleep value
+        ++sent;
+    }
+}
+
+// A DPI change pressed while a slow answer is on its way overtakes the answer and waits for
+// the notification step.
+TEST_F(SimTransportTest, DpiChangeDuringACommandIsDeliveredLater) {
+    Build(WorldOf({"aero-cable"}));
+    Enumerate(kAero);
+    LinkTiming timing = FastTiming();
+    timing.answerReads = 20;
+    timing.answerReadMs = 5;
+    link->SetTiming(timing);
+    world->SetFaults("aero-cable", {.answerDelayMs = 25});
+    std::thread press([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        world->PressDpiButton("aero");
+    });
+    CommandReport r;
+    r[kCommandByte] = command::kReadDpiStages;
+    const SendStatus status = link->Transact(r, 33);
+    press.join();
+    ASSERT_EQ(status, SendStatus::kOk);
+    EXPECT_EQ(r[0], command::kReadDpiStages);
+    ASSERT_EQ(link->PendingNotifications(), 1u);
+    CommandReport report;
+    int type = -1;
+    EXPECT_TRUE(link->ReadNotification(report, type));
+    EXPECT_EQ(report[0], 0xC2);
+    EXPECT_EQ(report[1], 0x24);
+    EXPECT_EQ(type, kAero);
+}
+
+// Behind a receiver whose mouse is off, the receiver answers with its state; that is no
+// answer to the command, and the report reaches the notification step.
+TEST_F(SimTransportTest, ReceiverStateDuringACommandIsNoAnswer) {
+    Build(WorldOf({"aero-receiver"}));
+    Enumerate(kAero);
+    world->SetFaults("aero-receiver", {.stateWhenOff = true});
+    world->SetSwitchedOn("aero", false);  // its own C0 00 00 00 is queued too
+    CommandReport r;
+    r[kCommandByte] = command::kReadReportRate;
+    EXPECT_EQ(link->Transact(r, 33), SendStatus::kNoAnswer);
+    EXPECT_EQ(r[0], 0);  // the request, not the receiver's report
+    EXPECT_EQ(r[kCommandByte], command::kReadReportRate);
+    EXPECT_EQ(link->PendingNotifications(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        CommandReport report;
+        int type = -1;
+        EXPECT_TRUE(link->ReadNotification(report, type));
+        EXPECT_EQ(report[0], 0xC0);
+        EXPECT_EQ(report[1], 0);
+    }
+}
+
+TEST_F(SimTransportTest, FailedWritesAreTracedAsFailed) {
+    const std::filesystem::path file =
+        std::filesystem::path(CURSORIAL_BINARY_DIR) / "tests" / "trace-failed-write.log";
+    std::filesystem::remove(file);
+    world = std::make_shared<sim::Simulator>(WorldOf({"terra-cable"}));
+    link = std::make_unique<DeviceLink>(
+        WrapWithTrace(std::make_unique<sim::SimBackend>(world), HidTrace::Open(file)));
+    link->SetTiming(FastTiming());
+    AddShippedModels(*link);
+    Enumerate(kTerra);
+    world->SetFaults("terra-cable", {.failWrites = 1});
+    CommandReport r;
+    r[kCommandByte] = command::kReadPower;
+    ASSERT_EQ(link->Transact(r, 33), SendStatus::kWriteFailed);
+    link.reset();
+    std::ifstream in(file);
+    std::string last;
+    for (std::string line; std::getline(in, line);)
+        last = line;
+    EXPECT_NE(last.find(" F sim:terra-cable:2 00 17 00 00 00 "), std::string::npos) << last;
 }
 
 TEST_F(SimTransportTest, QueryWithoutHandleCopiesTheCachedInformation) {

@@ -98,14 +98,18 @@ private:
 }  // namespace
 
 int DeviceSession::Start(std::optional<int> type, int waitMs) {
+    SetAnswerWait(waitMs);
     if (int code = Open(); code != kExitOk)
         return code;
-    SetAnswerWait(waitMs);
     return Select(type);
 }
 
 int DeviceSession::Open() {
     DeviceLink& link = Link();
+    // Told on stderr when the link was created; a world that is not the one asked for would
+    // only give misleading answers.
+    if (!link.BackendFailure().empty())
+        return kExitSetup;
     const std::filesystem::path folder = ExecutableFolder();
     DeviceCatalogue catalogue;
     LinkSink sink(link);
@@ -152,10 +156,12 @@ int DeviceSession::Select(std::optional<int> type) {
     return kExitOk;
 }
 
+// Identification waits no longer than a command: the pause before asking again is capped too.
 void DeviceSession::SetAnswerWait(int milliseconds) {
     LinkTiming timing = Link().Timing();
     timing.answerReadMs = std::min(milliseconds, 30);
     timing.answerReads = std::max(1, milliseconds / std::max(1, timing.answerReadMs));
+    timing.identifyRetryMs = std::min(timing.identifyRetryMs, milliseconds);
     Link().SetTiming(timing);
 }
 

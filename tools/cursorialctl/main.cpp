@@ -11,6 +11,8 @@
 #include "Cli.h"
 #include "DeviceCommands.h"
 #include "StoreCommands.h"
+#include "device/DeviceLink.h"
+#include "hid/BackendSelect.h"
 
 namespace cursorial::cli {
 namespace {
@@ -53,6 +55,8 @@ const CommandSpec* FindCommand(std::string_view name) {
 
 int main(int argc, char** argv) {
     using namespace cursorial::cli;
+    cursorial::DeviceLink::InstallBackendFactory(
+        [] { return cursorial::hid::CreateBackendFromEnvironment("cursorialctl"); });
     std::vector<std::string> args(argv + 1, argv + argc);
     // Options that choose the data folder or the model may stand before the command, as
     // "--name VALUE" or "--name=VALUE"; they are moved to the end, where the command reads them

@@ -22,6 +22,8 @@
 #include "catalogue/DeviceCatalogue.h"
 #include "common/dui/Manager.h"
 #include "controller/DeviceMainDlg.h"
+#include "device/DeviceLink.h"
+#include "hid/BackendSelect.h"
 #include "platform/KeyValueStore.h"
 #include "platform/Paths.h"
 #include "platform/SingleInstance.h"
@@ -75,6 +77,7 @@ private:
 }  // namespace
 
 int RunCursorial(int argc, char** argv) {
+    DeviceLink::InstallBackendFactory([] { return hid::CreateBackendFromEnvironment("cursorial"); });
     // The command line as it was given, before Qt takes its own options out of it.
     const bool hide = HasHideSwitch(CommandLineAfterProgram(argc, argv));
 
