@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build and the tests need, only those that are missing.
+# clang-14 with its sanitizer and libFuzzer runtimes (and llvm-14 for llvm-symbolizer) builds
+# the sanitizer and fuzz builds.
 set -euo pipefail
 
 packages=(
@@ -8,6 +10,7 @@ packages=(
     libhidapi-dev libsqlite3-dev zlib1g-dev libcurl4-openssl-dev libudev-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libxml2-utils python3 clang-format
+    clang-14 libclang-rt-14-dev llvm-14
     fonts-dejavu-core fonts-wqy-microhei
 )
 
