@@ -63,6 +63,7 @@ bool ConfigDatabase::OpenForDevice(const std::filesystem::path& dataFolder,
         Release();
         return false;
     }
+    ApplyPendingSyncMode();
     opened_ = true;
     return true;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "store/SQLiteStatement.h"
+#include "store/StoreStatus.h"
 
 namespace cursorial {
 
@@ -30,13 +31,26 @@ bool SQLiteDB::Open(const std::string& path, int flags) {
         return false;
     }
     db_ = db;
+    // The pragma reads the schema, so it meets another connection's exclusive lock too. It is
+    // tried without waiting; a caller that then waits for the lock anyway (an open's write
+    // transaction) applies it afterwards, so the open does not wait twice.
+    sqlite3_busy_timeout(db_, 0);
+    syncPending_ = StoreStatusOf(ApplySyncPragma()) == StoreStatus::kBusy;
     // The window program and cursorialctl may write the same file. Without a wait, a write that
     // meets the other process's transaction fails at once with SQLITE_BUSY. Transactions here
     // last milliseconds; the bound keeps a stuck peer from blocking the caller for good.
     sqlite3_busy_timeout(db_, busyTimeoutMs_);
-    Exec(syncMode_ == SyncMode::kFull ? "PRAGMA synchronous = FULL; "
-                                      : "PRAGMA synchronous = OFF; ");
     return true;
+}
+
+int SQLiteDB::ApplySyncPragma() {
+    return Exec(syncMode_ == SyncMode::kFull ? "PRAGMA synchronous = FULL; "
+                                             : "PRAGMA synchronous = OFF; ");
+}
+
+void SQLiteDB::ApplyPendingSyncMode() {
+    if (syncPending_ && ApplySyncPragma() == SQLITE_OK)
+        syncPending_ = false;
 }
 
 bool SQLiteDB::Close() {

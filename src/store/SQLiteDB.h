@@ -25,7 +25,8 @@ public:
     // Opens `path` (UTF-8) with sqlite3_open_v2 and the default VFS. A connection already held is
     // interrupted and closed first. On failure the half-opened handle is released and false is
     // returned; on success a statement waits up to the busy timeout for another connection's
-    // lock, and the synchronous pragma is issued (its result ignored).
+    // lock, and the synchronous pragma is issued (its result ignored; when the file is locked it
+    // is left for ApplyPendingSyncMode).
     bool Open(const std::string& path, int flags);
 
     // True when nothing is open or sqlite3_close succeeded. When SQLite refuses (statements still
@@ -60,6 +61,9 @@ public:
     void SetBusyTimeout(int ms) { busyTimeoutMs_ = ms; }
 
 protected:
+    // The synchronous pragma, when Open found the file locked and could not issue it.
+    void ApplyPendingSyncMode();
+
     // Interrupts and closes the connection. When SQLite refuses to close it now, the close is
     // deferred (sqlite3_close_v2) to the finalization of the last statement, so that replacing
     // or destroying the connection never leaks it.
@@ -67,7 +71,10 @@ protected:
 
 private:
     sqlite3* db_ = nullptr;
+    int ApplySyncPragma();
+
     SyncMode syncMode_ = SyncMode::kOff;
+    bool syncPending_ = false;
     int busyTimeoutMs_ = 2000;
 };
 

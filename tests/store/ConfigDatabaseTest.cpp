@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "StoreTestSupport.h"
@@ -174,6 +176,29 @@ TEST(ConfigDatabase, MissingDbFolderLeavesTheStoreClosed) {
     EXPECT_EQ(db.OpenStatus(), StoreStatus::kFailed);
     std::vector<ProfileRecord> profiles;
     EXPECT_EQ(db.GetProfiles(profiles), StoreStatus::kFailed);
+}
+
+// Another connection holds the file for a moment while it is opened: the open waits for it
+// once, and the file still runs with synchronous OFF.
+TEST(ConfigDatabase, AnOpenThatMeetsALockWaitsAndKeepsItsSettings) {
+    ScratchFolder folder;
+    {
+        ConfigDatabase first;
+        ASSERT_TRUE(first.OpenForDevice(folder.path(), u"AERO"));
+    }
+    SQLiteDB holder;
+    ASSERT_TRUE(holder.Open(ConfigDatabase::DatabasePath(folder.path(), u"AERO").string(),
+                            ConfigDatabase::kOpenExisting));
+    ASSERT_EQ(holder.Exec("BEGIN EXCLUSIVE"), 0);
+    std::thread release([&holder] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        holder.Exec("COMMIT");
+    });
+    ConfigDatabase db;
+    const bool opened = db.OpenForDevice(folder.path(), u"AERO");
+    release.join();
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(QueryOne(db, "PRAGMA synchronous"), "0");
 }
 
 TEST(ConfigDatabase, InstanceIsOneObject) {
