@@ -163,6 +163,16 @@ TEST_F(MacroExchangeTest, RefusedFilesChangeNothing) {
     for (int i = 0; i <= ExchangeLimits::kMaxEventsPerMacro; ++i)
         manyEvents += "<item/>";
     manyEvents += "</macroitems></macro>";
+    // Every macro within its own bound, the file past the bound on all its events together.
+    std::string manyInAll = "<macro>";
+    const int perMacro = ExchangeLimits::kMaxEventsPerMacro / 2;
+    for (int m = 0; m * perMacro <= ExchangeLimits::kMaxEventsPerFile; ++m) {
+        manyInAll += "<macro_item><record_item>";
+        for (int i = 0; i < perMacro; ++i)
+            manyInAll += "<item/>";
+        manyInAll += "</record_item></macro_item>";
+    }
+    manyInAll += "</macro>";
     const struct {
         const char* name;
         std::string bytes;
@@ -176,6 +186,7 @@ TEST_F(MacroExchangeTest, RefusedFilesChangeNothing) {
         {"profile-set.xml", "<profile/>", true, ExchangeResult::kWrongRoot},
         {"many-macros.xml", manyMacros, true, ExchangeResult::kTooLarge},
         {"many-events.xml", manyEvents, false, ExchangeResult::kTooLarge},
+        {"many-in-all.xml", manyInAll, true, ExchangeResult::kTooLarge},
     };
     const std::string before = DumpDatabase(db_);
     for (const auto& c : cases) {

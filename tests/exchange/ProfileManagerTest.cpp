@@ -1,10 +1,13 @@
 // Creating the profile set, the names shown for profiles, and the description's defaults.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ExchangeTestSupport.h"
+#include "exchange/LightingRows.h"
 #include "exchange/ProfileManager.h"
 #include "store/StoreSchema.h"
 
@@ -172,6 +175,79 @@ TEST_F(ProfileManagerTest, ABusyDatabaseIsAFailureNotAnEmptyOne) {
     EXPECT_EQ(opened.status, StoreStatus::kOk);
     EXPECT_TRUE(opened.created);
     EXPECT_EQ(QueryOne(db_, "SELECT count(*) FROM t_profile_data"), "4");
+}
+
+// The program and cursorialctl starting together on an empty folder, as threads with their own
+// connections: the profile set is created once.
+TEST_F(ProfileManagerTest, ConnectionsStartingTogetherCreateFourProfilesOnce) {
+    test::ScratchFolder empty;
+    constexpr int kConnections = 4;
+    std::vector<EnsureProfilesResult> results(kConnections);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kConnections; ++i) {
+        threads.emplace_back([&, i] {
+            ConfigDatabase db;
+            results[i] = OpenProfileStore(db, empty.path(), u"AERO", u"Profile", description_);
+        });
+    }
+    for (std::thread& t : threads)
+        t.join();
+    int created = 0;
+    for (const EnsureProfilesResult& r : results) {
+        EXPECT_EQ(r.status, StoreStatus::kOk);
+        EXPECT_EQ(r.currentProfile, 1);
+        created += r.created ? 1 : 0;
+    }
+    EXPECT_EQ(created, 1);
+    ConfigDatabase check;
+    ASSERT_TRUE(check.OpenForDevice(empty.path(), u"AERO"));
+    EXPECT_EQ(Query(check, "SELECT profile, count(*) FROM t_configdata GROUP BY profile"),
+              (Rows{{"1", "40"}, {"2", "40"}, {"3", "40"}, {"4", "40"}}));
+    EXPECT_EQ(QueryOne(check, "SELECT count(*) FROM t_profile_data"), "4");
+}
+
+// A reader on its own connection while another switches profiles: it always finds exactly one
+// active profile, and lighting rows made by two connections at once are made once.
+TEST_F(ProfileManagerTest, ReadersNeverSeeAHalfDoneSwitchAndLightingRowsAreMadeOnce) {
+    ASSERT_EQ(EnsureProfiles(db_, u"Profile", description_).status, StoreStatus::kOk);
+    std::atomic<bool> stop{false};
+    std::atomic<int> bad{0};
+    std::thread reader([&] {
+        ConfigDatabase db;
+        if (!db.OpenForDevice(folder_.path(), u"AERO")) {
+            ++bad;
+            return;
+        }
+        while (!stop) {
+            int active = 0;
+            const StoreStatus status = db.GetActiveProfile(active);
+            if (status != StoreStatus::kOk || active < 1 || active > 4)
+                ++bad;
+        }
+    });
+    for (int round = 0; round < 200; ++round)
+        EXPECT_TRUE(ActivateProfile(db_, round % 4 + 1));
+    stop = true;
+    reader.join();
+    EXPECT_EQ(bad.load(), 0);
+
+    LightEffectSet all;
+    all.fill(true);
+    std::vector<int> added(3);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 3; ++i) {
+        threads.emplace_back([&, i] {
+            ConfigDatabase db;
+            db.OpenForDevice(folder_.path(), u"AERO");
+            for (int profile = 1; profile <= 4; ++profile)
+                added[i] += EnsureLightSettings(db, profile, all);
+        });
+    }
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_EQ(added[0] + added[1] + added[2], 24);
+    EXPECT_EQ(QueryOne(db_, "SELECT count(*) FROM t_light_data"), "24");
+    EXPECT_EQ(QueryOne(db_, "SELECT count(*) FROM t_light_data WHERE status = 1"), "4");
 }
 
 TEST(ProfileDisplayName, LocalisesTheTwoBuiltInPrefixes) {
