@@ -223,6 +223,12 @@ bool SetDeviceKey(DeviceConfig& d, std::string_view key, std::string_view value)
         return ParseInto(value, d.answerDelayMs, 0, 60000);
     if (key == "unplug_after")
         return ParseInto(value, d.unplugAfter, -1, 1 << 30);
+    if (key == "fail_at")
+        return ParseInto(value, d.failAt, 0, 1 << 30);
+    if (key == "fail_with")
+        return ParseCommandFault(value, d.failWith);
+    if (key == "late_by_ms")
+        return ParseInto(value, d.lateByMs, 0, 60000);
     if (key == "state_when_off")
         return ParseBool(value, d.stateWhenOff);
     if (key == "refuse_upgrade")
@@ -231,6 +237,21 @@ bool SetDeviceKey(DeviceConfig& d, std::string_view key, std::string_view value)
 }
 
 }  // namespace
+
+bool ParseCommandFault(std::string_view text, CommandFault& fault) {
+    text = Trim(text);
+    if (text == "no_answer")
+        fault = CommandFault::kNoAnswer;
+    else if (text == "refused")
+        fault = CommandFault::kRefused;
+    else if (text == "unplugged")
+        fault = CommandFault::kUnplugged;
+    else if (text == "late")
+        fault = CommandFault::kLateAnswer;
+    else
+        return false;
+    return true;
+}
 
 bool ParseSimConfig(std::string_view text, SimConfig& config, std::string& error) {
     SimConfig result;

@@ -43,6 +43,16 @@ struct MouseConfig {
     std::array<std::uint8_t, 4> power{10, 1, 0, 4};   // sleep, wake, lights off, response
 };
 
+// What happens to one picked command (DeviceConfig::failAt).
+enum class CommandFault {
+    kNoAnswer,    // heard, acted on, never answered
+    kRefused,     // refused with status 0x04, not acted on
+    kUnplugged,   // the device is unplugged as the command reaches it: no answer, nothing more
+    kLateAnswer,  // answered lateByMs later than it would have been
+};
+// "no_answer", "refused", "unplugged", "late".
+bool ParseCommandFault(std::string_view text, CommandFault& fault);
+
 struct DeviceConfig {
     std::string name;
     std::string mouse;  // MouseConfig::name
@@ -61,6 +71,9 @@ struct DeviceConfig {
     bool stateWhenOff =
         false;  // a receiver answers commands with C0 00 00 00 while its mouse is off
     unsigned refuseUpgrade = 0;  // upgrade reports it refuses (UpgradeReportKind bits)
+    int failAt = 0;              // the failAt-th command (1: the first) meets failWith
+    CommandFault failWith = CommandFault::kNoAnswer;
+    int lateByMs = 2000;
 };
 
 struct SimConfig {

@@ -176,6 +176,9 @@ Simulator::Simulator(SimConfig config) : latencyMs_(config.latencyMs) {
         device->faults.unplugAfter = d.unplugAfter;
         device->faults.stateWhenOff = d.stateWhenOff;
         device->faults.refuseUpgrade = d.refuseUpgrade;
+        device->faults.failAt = d.failAt;
+        device->faults.failWith = d.failWith;
+        device->faults.lateByMs = d.lateByMs;
         if (device->mouse >= 0)
             devices_.push_back(std::move(device));
     }
@@ -309,19 +312,32 @@ int Simulator::Write(const Opened& opened, const std::uint8_t* data, std::size_t
             VirtualMouse& mouse = *mice_[d.mouse];
             // Behind a receiver, a mouse that is switched off hears nothing.
             const bool reachable = d.config.connection == kCable || mouse.SwitchedOn();
-            const bool dropped = d.faults.dropAnswers > 0;
+            // This one command's own fault, if it is the one picked.
+            std::optional<CommandFault> own;
+            if (d.faults.failAt > 0 && --d.faults.failAt == 0)
+                own = d.faults.failWith;
+            if (own == CommandFault::kUnplugged) {
+                UnplugLocked(d, InputQueue::Clock::now());
+                break;
+            }
+            bool dropped = d.faults.dropAnswers > 0;
             if (dropped)
                 --d.faults.dropAnswers;
+            dropped = dropped || own == CommandFault::kNoAnswer;
+            const int late = own == CommandFault::kLateAnswer ? d.faults.lateByMs : 0;
+            const std::uint8_t refusal =
+                own == CommandFault::kRefused ? status::kBadValue : d.faults.status;
             // The answer, when there is one, is on the bus until then; an unplug that follows
             // it lets it arrive.
             auto lastArrival = InputQueue::Clock::now();
             if (reachable && !dropped && d.faults.answerLimit != 0) {
                 if (d.faults.answerLimit > 0)
                     --d.faults.answerLimit;
-                auto answer = d.faults.status != 0 ? mouse.Refuse(report, d.faults.status)
-                                                   : mouse.HandleCommand(report);
+                auto answer =
+                    refusal != 0 ? mouse.Refuse(report, refusal) : mouse.HandleCommand(report);
                 if (answer) {
-                    lastArrival += std::chrono::milliseconds(latency + d.faults.answerDelayMs);
+                    lastArrival +=
+                        std::chrono::milliseconds(latency + d.faults.answerDelayMs + late);
                     PushLocked(d, kCommandInterface,
                                std::vector<std::uint8_t>(answer->begin(), answer->end()),
                                lastArrival);

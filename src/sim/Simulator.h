@@ -59,6 +59,11 @@ private:
 
 // Faults of one device, changeable at any time. Counts run from the moment they are set.
 struct DeviceFaults {
+    // The failAt-th command from now (1: the next one) meets `failWith`; the others do not.
+    int failAt = 0;
+    CommandFault failWith = CommandFault::kNoAnswer;
+    int lateByMs = 2000;  // how late a kLateAnswer answer comes (on top of answerDelayMs)
+
     bool denyOpen = false;    // opening fails for lack of permission
     int answerLimit = -1;     // answer this many more commands, then none (-1: no limit)
     int dropAnswers = 0;      // leave the next this many commands unanswered

@@ -2,6 +2,7 @@
 // its output lines and exit codes checked.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -80,6 +81,47 @@ TEST_F(CliTest, ReadPrintsTheStoredSettings) {
           "dpi_group0_rgb=255\n", "liftoff_height=1\n", "sensor_flag=0\n", "sleep_light=10\n",
           "button_respondtime=4\n", "light_mode=0\n", "light_brightness=5\n", "light_speed=3\n"})
         EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
+}
+
+// Sensor options live in the mouse's state, so a world can start with them set.
+TEST_F(CliTest, ReadShowsTheSensorOptionsOfTheWorld) {
+    World("base = shipped\n[mouse terra]\nsensor_options = 1, 1\n");
+    const CtlRun r = Ctl("read --type 202");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("sensor_flag=12\n"), std::string::npos) << r.out;
+}
+
+// The answer wait bounds the identification too: two tries and the pause between them.
+TEST_F(CliTest, WaitAppliesToIdentifyingTheMouse) {
+    World("[mouse aero]\n[device aero-cable]\nmouse = aero\nanswer_limit = 0\n");
+    const auto start = std::chrono::steady_clock::now();
+    const CtlRun r = Ctl("info --wait 50");
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "cursorialctl: no connected device answered\n");
+    EXPECT_LT(took, std::chrono::milliseconds(1500));  // 3.5 s with the default waits
+}
+
+TEST_F(CliTest, EnvironmentProblemsCarryTheProgramsName) {
+    const fs::path missing = folder_ / "no-such-world.ini";
+    const CtlRun unreadable =
+        cursorial::test::RunCtl("CURSORIAL_HID=sim CURSORIAL_SIM='" + missing.string() + "'",
+                                "devices", folder_ / "stderr.txt");
+    EXPECT_EQ(unreadable.exitCode, 3);
+    EXPECT_EQ(unreadable.err, "cursorialctl: simulator: cannot read " + missing.string() + "\n");
+
+    World("[mouse m]\nsensor = 300\n");
+    const CtlRun bad = Ctl("info");
+    EXPECT_EQ(bad.exitCode, 3);
+    EXPECT_EQ(bad.err, "cursorialctl: simulator: " + simFile_.string() +
+                           ": line 3: bad key or value: sensor = 300\n");
+
+    World("base = shipped\n");
+    const fs::path noFolder = folder_ / "missing" / "trace.txt";
+    const CtlRun trace = Ctl("info", "CURSORIAL_HID_TRACE='" + noFolder.string() + "'");
+    EXPECT_EQ(trace.exitCode, 0);  // traced or not, the command works
+    EXPECT_EQ(trace.err,
+              "cursorialctl: cannot open the HID trace file " + noFolder.string() + "\n");
 }
 
 TEST_F(CliTest, SendPrintsTheAnswer) {

@@ -7,6 +7,7 @@
 #include "catalogue/DeviceCatalogue.h"
 #include "common/text/WideText.h"
 #include "sim/SimConfig.h"
+#include "sim/VirtualUpgrade.h"
 
 namespace cursorial::sim {
 namespace {
@@ -19,11 +20,18 @@ dev_id = XY12
 sensor = 0x11
 switched_on = 0
 dpi_codes = 1, 2, 3, 4, 5, 6
+sensor_options = 1, 1
+connected = 0
 [device d]
 mouse = m
 connection = receiver
 pid = 0x0A1B
 answer_limit = 3
+state_when_off = 1
+refuse_upgrade = start, finish
+fail_at = 4
+fail_with = late
+late_by_ms = 30
 )";
     SimConfig c;
     std::string error;
@@ -34,10 +42,17 @@ answer_limit = 3
     EXPECT_EQ(c.mice[0].sensor, 17);
     EXPECT_FALSE(c.mice[0].switchedOn);
     EXPECT_EQ(c.mice[0].dpiCodes[5], 6);
+    EXPECT_EQ(c.mice[0].sensorOptions, (std::array<std::uint8_t, 2>{1, 1}));
+    EXPECT_FALSE(c.mice[0].infoConnected);
     ASSERT_EQ(c.devices.size(), 1u);
     EXPECT_EQ(c.devices[0].connection, kReceiver);
     EXPECT_EQ(c.devices[0].productId, 0x0A1B);
     EXPECT_EQ(c.devices[0].answerLimit, 3);
+    EXPECT_TRUE(c.devices[0].stateWhenOff);
+    EXPECT_EQ(c.devices[0].refuseUpgrade, unsigned{kUpgradeStart | kUpgradeFinish});
+    EXPECT_EQ(c.devices[0].failAt, 4);
+    EXPECT_EQ(c.devices[0].failWith, CommandFault::kLateAnswer);
+    EXPECT_EQ(c.devices[0].lateByMs, 30);
 
     // The shipped world as a base, one device changed.
     ASSERT_TRUE(ParseSimConfig("base = shipped\n[device aero-receiver]\nplugged = 0\n", c, error));
@@ -56,6 +71,10 @@ answer_limit = 3
         {"[mouse m]\nbase = shipped\n", "line 2: bad key or value: base = shipped"},
         {"[mouse m]\ndpi_codes = 1,2\n", "line 2: bad key or value: dpi_codes = 1,2"},
         {"latency_ms\n", "line 1: expected key = value"},
+        {"[mouse m]\nsensor_options = 1\n", "line 2: bad key or value: sensor_options = 1"},
+        {"[device d]\nfail_with = crash\n", "line 2: bad key or value: fail_with = crash"},
+        {"[device d]\nrefuse_upgrade = start,all\n",
+         "line 2: bad key or value: refuse_upgrade = start,all"},
     };
     for (const auto& b : bad) {
         SCOPED_TRACE(b.text);

@@ -80,6 +80,17 @@ TEST(VirtualMouseTest, InformationAndFirmware) {
     auto firmware = mouse.HandleCommand(Request({0x20}));
     EXPECT_EQ((*firmware)[4], 1);
     EXPECT_EQ((*firmware)[5], 5);
+
+    // Not connected yet, as byte 14 can say; and sensor options from the configuration.
+    MouseConfig config = Aero();
+    config.infoConnected = false;
+    config.sensorOptions = {1, 0};
+    VirtualMouse other(config);
+    EXPECT_EQ((*other.HandleCommand(Request({0x10})))[14], 0);
+    auto options = other.HandleCommand(Request({0x16}));
+    EXPECT_EQ(Bytes(options->begin() + 4, options->begin() + 7), (Bytes{1, 1, 0}));
+    other.SetInfoConnected(true);
+    EXPECT_EQ((*other.HandleCommand(Request({0x10})))[14], 1);
 }
 
 TEST(VirtualMouseTest, RefusalsCarryAStatusAndChangeNothing) {
@@ -102,6 +113,8 @@ TEST(VirtualMouseTest, RefusalsCarryAStatusAndChangeNothing) {
         {"lighting mode 2 without 7 colours", Request({0x05, 0, 0x01, 24, 2, 0x11, 6}),
          status::kBadValue},
         {"factory reset without FF", Request({0x0F, 0, 0x01, 1, 0x00}), status::kBadValue},
+        {"write with a status byte", Request({0x02, 0x01, 0x01, 1, 0x04}), status::kBadValue},
+        {"read with a status byte", Request({0x12, 0x80, 0x00}), status::kBadValue},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
