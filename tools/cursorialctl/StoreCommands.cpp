@@ -182,8 +182,12 @@ int OpenStoreProfile(const StoreOptions& options, StoreContext& ctx, int& profil
     if (int code = OpenStore(options, ctx); code != kExitOk)
         return code;
     profile = options.profile.value_or(ctx.activeProfile);
-    std::u16string name;
-    if (!ctx.db->GetProfileName(profile, name))
+    // A list that cannot be read is not a missing profile.
+    std::vector<ProfileRecord> profiles;
+    if (const StoreStatus status = ctx.db->GetProfiles(profiles); status != StoreStatus::kOk)
+        return StoreFailed("read the profiles", status);
+    if (std::none_of(profiles.begin(), profiles.end(),
+                     [profile](const ProfileRecord& p) { return p.id == profile; }))
         return Fail(kExitUsage, "there is no profile %d", profile);
     return kExitOk;
 }
@@ -442,6 +446,10 @@ int RunButtons(std::span<const std::string> argv) {
     };
 
     if (sub == "list") {
+        auto hold = db.Hold();
+        SQLiteReadTransaction snapshot(db);
+        if (!snapshot.Ok())
+            return StoreFailed("read the assignments", snapshot.Status());
         std::vector<KeyAssignment> stored;
         db.ListKeyAssignments(profile, stored);
         auto print = [](const KeyAssignment& k, const char* source, const std::u16string& text) {
@@ -541,6 +549,14 @@ int RunMacro(std::span<const std::string> argv) {
     ConfigDatabase& db = *ctx.db;
     std::vector<MacroEvent> events;
 
+    // Once the view is taken the reads cannot meet another program's lock.
+    auto hold = db.Hold();
+    std::optional<SQLiteReadTransaction> snapshot;
+    if (sub == "list" || sub == "show") {
+        snapshot.emplace(db);
+        if (!snapshot->Ok())
+            return StoreFailed("read the macros", snapshot->Status());
+    }
     if (sub == "list") {
         std::vector<Macro> macros;
         db.ListMacros(macros);
@@ -648,6 +664,10 @@ int RunLighting(std::span<const std::string> argv) {
         return code;
 
     if (sub == "list") {
+        auto hold = db.Hold();
+        SQLiteReadTransaction snapshot(db);
+        if (!snapshot.Ok())
+            return StoreFailed("read the lighting", snapshot.Status());
         std::vector<LightSetting> rows;
         db.ListLightSettings(profile, rows);
         for (const LightSetting& row : rows) {
