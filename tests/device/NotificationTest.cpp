@@ -2,6 +2,9 @@
 // read through the link as the worker's idle step does.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "LinkFixture.h"
 
 namespace cursorial::testing {
@@ -85,6 +88,40 @@ TEST_F(NotificationTest, MouseSwitchedOnLaterIsIdentifiedAndReportedUnderItsType
     EXPECT_EQ(type, kAero);
     EXPECT_EQ(link->AllDevices()[0].deviceType, kAero);
     EXPECT_TRUE(link->HasIdentifiedOnline(kAero));
+}
+
+// A receiver report kept during a command is handled like one read now: with the command
+// interface gone it takes the receiver walk, which follows the mouse's state.
+TEST_F(NotificationTest, KeptReceiverReportIsHandledWhereItCameFrom) {
+    Build(WorldOf({"aero-receiver"}));
+    Enumerate(kAero);
+    world->SetFaults("aero-receiver", {.answerDelayMs = 4});
+    LinkTiming timing = FastTiming();
+    timing.answerReads = 5;
+    timing.answerReadMs = 2;
+    link->SetTiming(timing);
+    std::thread off([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        world->SetSwitchedOn("aero", false);
+    });
+    CommandReport r;
+    r[kCommandByte] = command::kReadReportRate;
+    link->Transact(r, 33);
+    off.join();
+    link->Transact(r, 33);  // the C0 00 has arrived by now at the latest: drained and kept
+    ASSERT_EQ(link->PendingNotifications(), 1u);
+    // The controller forgets the interface when the mouse leaves; the kept report still
+    // reaches it, and marks the record as the receiver walk would.
+    link->ClearCommandInterface();
+    link->SetOnline(kAero, kKindReceiver, kOfflineByPoll);
+    CommandReport report;
+    int type = -1;
+    EXPECT_FALSE(link->ReadNotification(report, type));
+    EXPECT_EQ(report[0], 0xC0);
+    EXPECT_EQ(report[1], 0);
+    EXPECT_EQ(type, kAero);
+    EXPECT_EQ(link->AllDevices()[0].online, kOfflineByNotification);
+    EXPECT_EQ(link->PendingNotifications(), 0u);
 }
 
 TEST_F(NotificationTest, PollReceiverStateSetsOnlineOrOfflineByPoll) {
