@@ -399,10 +399,10 @@ void DeviceLink::DrainStale(HidHandle& handle) {
     }
 }
 
-// Every read that returns nothing counts towards answerReads; reports that are not this
-// command's answer do not, but the whole wait still ends answerReads x answerReadMs after it
-// began, so a talkative device cannot stretch it. A refusal of this command is kept and the
-// wait goes on (an acceptance may follow).
+// The wait ends after answerReads reads that returned nothing or a refusal, and in any case
+// answerReads x answerReadMs after it began: reports that are not this command's answer do
+// not count as reads, so a talkative device cannot stretch it, nor can a slow scheduler. A
+// refusal of this command is kept and the wait goes on (an acceptance may follow).
 SendStatus DeviceLink::AwaitAnswer(HidHandle& handle, std::uint8_t* buffer, std::size_t length,
                                    const LinkTiming& timing, std::uint8_t command) {
     using Clock = std::chrono::steady_clock;
@@ -413,25 +413,26 @@ SendStatus DeviceLink::AwaitAnswer(HidHandle& handle, std::uint8_t* buffer, std:
     bool readFailed = false;
     int attempts = 0;
     while (attempts < timing.answerReads) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const int timeout = static_cast<int>(
+            std::clamp<long long>(left.count(), 1, std::max(1, timing.answerReadMs)));
         // Bytes past what a read returns keep the request's, as when reading into the request.
         CommandReport read;
         std::memcpy(read.data(), buffer, length);
-        const int n = handle.Read(read.data(), length, timing.answerReadMs);
+        const int n = handle.Read(read.data(), length, timeout);
         if (n <= 0) {
             readFailed = readFailed || n < 0;
             ++attempts;
-            continue;
-        }
-        if (read[kAnswerCommandByte] == command) {
+        } else if (read[kAnswerCommandByte] == command) {
             std::memcpy(buffer, read.data(), length);
             if (read[kAnswerStatusByte] == 0)
                 return SendStatus::kOk;
             rejected = true;
             ++attempts;
-            continue;
-        }
-        if (IsUnasked(read[0]))
+        } else if (IsUnasked(read[0])) {
             KeepUnasked(read.data(), static_cast<std::size_t>(n), handle.Path());
+        }
         if (Clock::now() >= deadline)
             break;
     }

@@ -50,6 +50,34 @@ TEST(HidapiBackendDeathTest, ForbiddenInTests) {
     EXPECT_DEATH(CreateHidapiBackend(), "CURSORIAL_HID_FORBID_REAL=1");
 }
 
+// The process-wide link takes its backend from the factory start-up installed, once; the only
+// test in this program that touches Instance().
+TEST(LinkInstanceTest, BackendComesFromTheInstalledFactory) {
+    int made = 0;
+    ASSERT_TRUE(DeviceLink::InstallBackendFactory([&made] {
+        ++made;
+        auto world = std::make_shared<sim::Simulator>(WorldOf({"terra-cable"}));
+        return BackendChoice{std::make_unique<sim::SimBackend>(world), "simulator: test"};
+    }));
+    DeviceLink& link = DeviceLink::Instance();
+    EXPECT_EQ(&DeviceLink::Instance(), &link);
+    EXPECT_EQ(made, 1);
+    EXPECT_STREQ(link.Backend().Name(), "sim");
+    EXPECT_EQ(link.BackendFailure(), "simulator: test");
+    EXPECT_EQ(link.Backend().Enumerate().size(), 4u);
+    // Too late once the link exists.
+    EXPECT_FALSE(DeviceLink::InstallBackendFactory([] { return BackendChoice{}; }));
+    EXPECT_STREQ(link.Backend().Name(), "sim");
+}
+
+TEST(LinkInstanceTest, NoBackendServesNothing) {
+    DeviceLink link(BackendChoice{});
+    EXPECT_STREQ(link.Backend().Name(), "none");
+    link.EnumerateDevice();
+    EXPECT_TRUE(link.AllDevices().empty());
+    EXPECT_EQ(link.BackendFailure(), "");
+}
+
 // The worker rebuilds the list and talks to the mouse while the window thread asks its
 // read-only questions. Run under the thread sanitizer this shows any unguarded access.
 TEST_F(SimLinkTest, QueriesFromAnotherThreadDuringRebuilds) {

@@ -362,13 +362,13 @@ TEST_F(SimTransportTest, LateAnswerDoesNotShiftLaterAnswers) {
     timing.answerReads = 10;
     timing.answerReadMs = 3;  // 30 ms
     link->SetTiming(timing);
-    world->SetFaults("terra-cable", {.answerDelayMs = 45});
+    world->SetFaults("terra-cable", {.answerDelayMs = 80});
     CommandReport slow;
     slow[kCommandByte] = command::kReadLiftSensor;
     ASSERT_EQ(link->Transact(slow, 33), SendStatus::kNoAnswer);
     world->SetFaults("terra-cable", {});
     // The late answer arrives while one of these waits, or between two of them.
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(40);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(90);
     int sent = 0;
     while (std::chrono::steady_clock::now() < until || sent < 4) {
         const bool rate = sent % 2 == 0;
