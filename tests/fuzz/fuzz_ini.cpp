@@ -47,9 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Scratch scratch;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::u16string text = DecodeIniText(bytes);
+    const std::u16string_view view = text;
 
-    const std::u16string_view sections[] = {kLanguageSection, u"", text.substr(0, 8)};
-    const std::u16string_view keys[] = {u"1", u"005", u"", text.substr(text.size() / 2, 4)};
+    const std::u16string_view sections[] = {kLanguageSection, u"", view.substr(0, 8)};
+    const std::u16string_view keys[] = {u"1", u"005", u"", view.substr(view.size() / 2, 4)};
     for (const auto section : sections) {
         for (const auto key : keys) {
             // A value is one line of the text, trimmed.
