@@ -5,9 +5,11 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "catalogue/DeviceCatalogue.h"
+#include "exchange/MacroExchange.h"
 #include "exchange/ProfileExchange.h"
 #include "exchange/ProfileManager.h"
 #include "store/ConfigDatabase.h"
@@ -40,7 +42,7 @@ void Label(benchmark::State& state) {
 }
 
 // A new model database: the file and its schema, four profiles with forty settings each, and
-// the description's defaults written into every profile.
+// the description's defaults written into every profile, in the one transaction of an open.
 void BM_CreateModelDatabase(benchmark::State& state) {
     Scratch scratch;
     for (auto _ : state) {
@@ -49,8 +51,8 @@ void BM_CreateModelDatabase(benchmark::State& state) {
         ConfigDatabase db;
         db.SetSyncMode(ModeOf(state));
         state.ResumeTiming();
-        db.OpenForDevice(scratch.folder, u"AERO");
-        benchmark::DoNotOptimize(EnsureProfiles(db, u"Profile", kDescription));
+        benchmark::DoNotOptimize(
+            OpenProfileStore(db, scratch.folder, u"AERO", u"Profile", kDescription));
     }
     Label(state);
 }
@@ -110,6 +112,35 @@ void BM_ImportProfile(benchmark::State& state) {
     Label(state);
 }
 BENCHMARK(BM_ImportProfile)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The largest macro set file an import accepts: ten macros of 10000 events, 100000 in all. The
+// store part runs in one write transaction, so this bounds how long an import can keep the
+// other program from writing.
+void BM_ImportLargestMacroSet(benchmark::State& state) {
+    Scratch scratch;
+    ConfigDatabase db;
+    db.SetSyncMode(ModeOf(state));
+    db.OpenForDevice(scratch.folder, u"AERO");
+    std::string text = "<macro>";
+    for (int m = 0; m * ExchangeLimits::kMaxEventsPerMacro < ExchangeLimits::kMaxEventsPerFile;
+         ++m) {
+        text += "<macro_item macro_name=\"M\"><record_item>";
+        for (int e = 0; e < ExchangeLimits::kMaxEventsPerMacro; ++e) {
+            text += "<item desc=\"d\" index=\"" + std::to_string(e) +
+                    "\" type=\"2\" value=\"65\" timestamp=\"1\"/>";
+        }
+        text += "</record_item></macro_item>";
+    }
+    text += "</macro>";
+    const auto file = scratch.folder / "Set.xml";
+    std::ofstream(file, std::ios::binary) << text;
+    for (auto _ : state) {
+        if (ImportMacroSet(db, file) != ExchangeResult::kOk)
+            state.SkipWithError("import failed");
+    }
+    Label(state);
+}
+BENCHMARK(BM_ImportLargestMacroSet)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace cursorial

@@ -24,7 +24,8 @@ const char* ExchangeResultName(ExchangeResult result);
 // Bounds on what an import reads. They sit far above anything the program writes (a model has
 // a handful of buttons and lighting modes; the macro editor stops at 200 events per macro) and
 // keep a hostile file from turning into millions of rows. The bound on a file's events in all
-// also bounds how long an import holds the database's write lock (well under a second).
+// also bounds how long an import holds the database's write lock: the largest file takes about
+// a second in all (bench/store), inside the two seconds another program waits for the lock.
 struct ExchangeLimits {
     static constexpr long long kMaxFileBytes = 16LL * 1024 * 1024;
     static constexpr int kMaxKeyItems = 1000;
