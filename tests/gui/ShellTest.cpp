@@ -2,9 +2,13 @@
 // settings tool, and the process end with its last steps.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QIcon>
 #include <QPixmap>
 #include <QtGlobal>
+
+#include <signal.h>
 
 #include <cstdio>
 #include <set>
@@ -116,6 +120,22 @@ TEST(ProcessEnd, RunsTheLastStepsInOrderAndEndsWithTheCode) {
         },
         ::testing::ExitedWithCode(0), "first second");
     EXPECT_EXIT(EndProcess(7), ::testing::ExitedWithCode(7), "");
+}
+
+TEST(ProcessEnd, TerminationSignalsEndThroughTheLastSteps) {
+    for (const int signo : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signo);
+        EXPECT_EXIT(
+            {
+                EndOnTerminationSignals();
+                AddLastStep([] { std::fputs("last step ran", stderr); });
+                ::raise(signo);
+                // The window thread ends the process once it handles events.
+                for (;;)
+                    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            },
+            ::testing::ExitedWithCode(128 + signo), "last step ran");
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QProcessEnvironment>
 #include <QStringList>
 
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -108,6 +109,21 @@ TEST_F(StartUp, OnlyTheLowerCaseHideSwitchStartsOutOfSight) {
         EXPECT_EQ(ReadLine(p), c.expected);
         p.kill();
         p.waitForFinished(kWaitMs);
+    }
+}
+
+TEST_F(StartUp, TerminationSignalsEndTheProgramThroughItsExitSteps) {
+    const std::filesystem::path socket = scratch_.Path() / "run" / "Cursorial.socket";
+    for (const int signo : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signo);
+        QProcess& p = Start({});
+        ASSERT_EQ(ReadLine(p), "started normal");
+        ASSERT_TRUE(std::filesystem::is_socket(socket));
+        ASSERT_EQ(::kill(static_cast<pid_t>(p.processId()), signo), 0);
+        ASSERT_TRUE(p.waitForFinished(kWaitMs));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 128 + signo);
+        EXPECT_FALSE(std::filesystem::exists(socket)) << "the exit steps remove the socket file";
     }
 }
 

@@ -14,4 +14,11 @@ void AddLastStep(std::function<void()> step);
 // static destructors and atexit handlers (which would tear down Qt under a live window).
 [[noreturn]] void EndProcess(int code);
 
+// Makes SIGTERM and SIGINT end the program with EndProcess(128 + signal number) on the window
+// thread, as soon as the application object exists and its thread handles events. Until then,
+// and for a second signal while the first is still waiting to be handled (a window thread
+// that no longer handles events), the signal ends the process as it would by default. Call it
+// once, first thing in main.
+void EndOnTerminationSignals();
+
 }  // namespace cursorial
