@@ -74,8 +74,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string folded(trimmed);
         for (char& c : folded)
             c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        // A text that ends in CR (a line that ended in CR CR LF) cannot be written back: the
+        // reader drops a CR before the LF. Everything else stays as it was.
+        std::string kept = *before;
+        if (!kept.empty() && kept.back() == '\r')
+            kept.pop_back();
+        const auto after = key.ReadText(own);
         if (folded != "devicetype")
-            Require(key.ReadText(own) == before);
+            Require(after == before || after == std::optional<std::string>(kept));
     }
     return 0;
 }
