@@ -38,6 +38,8 @@ inline constexpr std::array kUsedTextIds{
     551, 552, 558, 570, 571, 576, 578, 580, 581, 582, 583, 590, 591, 592, 593, 596,
     // Application settings panel and the saving notice.
     600, 603, 604, 605, 607, 608, 609, 611, 612, 615, 616, 630,
+    // Device access and what the mouse could not take.
+    640, 641,
     // Named by the shipped description files: button names, then default-function descriptions.
     700, 701, 702, 703, 704, 705, 706, 707, 708, 709};
 
@@ -120,6 +122,14 @@ inline constexpr int kUpgradeFinished = UsedTextId(593);
 inline constexpr int kUpgradeWarning = UsedTextId(596);
 
 inline constexpr int kSavingNotice = UsedTextId(630);
+
+inline constexpr int kFactoryResetTitle = UsedTextId(570);
+inline constexpr int kFactoryResetQuestion = UsedTextId(571);
+
+// The home page when a supported mouse is present but this user may not open it.
+inline constexpr int kNoDeviceAccess = UsedTextId(640);
+// A macro too long for the mouse's memory (its button keeps its default).
+inline constexpr int kMacroTooLong = UsedTextId(641);
 
 }  // namespace text_id
 

@@ -1,6 +1,7 @@
 #include "controller/DeviceMainDlg.h"
 
 #include <QIcon>
+#include <QSocketNotifier>
 #include <QString>
 #include <QWidget>
 
@@ -19,13 +20,17 @@
 #include "common/dui/MTabCtrl.h"
 #include "common/dui/MTabLayout.h"
 #include "common/dui/Manager.h"
+#include "common/dui/UiThread.h"
 #include "common/text/WideText.h"
 #include "controller/WindowMessages.h"
+#include "controller/core/TaskCode.h"
+#include "device/DeviceLink.h"
 #include "dialogs/AboutDlg.h"
 #include "dialogs/CUIMessageBox.h"
 #include "dialogs/SaveWaitDlg.h"
 #include "pages/MainFrame.h"
 #include "platform/KeyValueStore.h"
+#include "store/ConfigDatabase.h"
 
 namespace cursorial {
 
@@ -37,6 +42,8 @@ constexpr int kWebLink = 289;
 constexpr int kFeedbackLink = 290;
 constexpr int kQaLink = 291;
 constexpr int kMouseSettings = 149;
+constexpr int kDeviceResetButton = 250;
+constexpr int kPanelResetButton = 277;
 constexpr int kAnimationTickMs = 10;
 constexpr int kResizeBorder = 5;
 constexpr const char16_t* kIconFile = u"DeviceDriver.ico";
@@ -75,10 +82,38 @@ DeviceMainDlg::DeviceMainDlg(MainWindowContext context)
         context_.openMouseSettings = [] { return OpenMouseSettings(); };
     if (!context_.endProcess)
         context_.endProcess = [](int code) { EndProcess(code); };
+    ControllerContext core;
+    core.dataFolder = context_.dataFolder;
+    core.appDataFolder = context_.appDataFolder;
+    core.settings = context_.settings;
+    core.link = context_.link ? context_.link : &DeviceLink::Instance();
+    core.db = context_.store ? context_.store : &ConfigDatabase::Instance();
+    core.text = [texts = texts_](int id) { return texts->Text(id); };
+    core.timing = context_.timing;
+    controller_ = Controller::Create(std::move(core));
+    controller_->AttachView(this);
+    if (!context_.firmwareRelease) {
+        context_.firmwareRelease = [this] {
+            return static_cast<unsigned>(HexTextToInt(controller_->FirmwareVersionText()));
+        };
+    }
 }
 
 DeviceMainDlg::~DeviceMainDlg() {
+    StopController();
     icon_->Remove();
+}
+
+void DeviceMainDlg::StopController() {
+    if (!controller_)
+        return;
+    // Hand-overs from the worker are refused from now on, so neither thread can wait for the
+    // other; a worker inside a long task finishes it on its own.
+    DUI::ShutdownUiThreadCalls();
+    controller_->Stop();
+    controller_->DetachView();
+    hotplugNotifier_.reset();
+    hotplug_.reset();
 }
 
 // --- initialisation -----------------------------------------------------------------------
@@ -105,17 +140,20 @@ int DeviceMainDlg::OnInitDialog() {
     icon_->onExitChosen = [this] { PostMessage(WM_COMMAND, msg::kExitCommand, 0); };
     icon_->Add(QIcon(iconPath), Manager::GetDeviceName(), texts_->Text(text_id::kExit));
 
-    // The DPI notice of the performance page is created here once that page exists.
-
     WriteSelectedType(settings_, kInitialDeviceType);
     catalogue_.Load(context_.dataFolder, Manager::GetTheme(), &deviceListSink_);
+    controller_->SetCatalogue(catalogue_.Models(), catalogue_.Connections());
     if (settingsVersion)
         settingsVersion->SetTitle(VersionLabel());
+    StartHotplug();
 
-    // worker: register for hot-plug, queue task 1 (select device and reload) and task 23
-    // (software update check), start the worker. Until its first refresh the window shows the
-    // state of a machine without a mouse.
+    // Until the first refresh the window shows the state of a machine without a mouse.
     SetWindowState(WindowState::kNoDevice);
+    controller_->QueueTask(task::kSelectAndReload);
+    controller_->QueueTask(task::kCheckSoftware);
+    DUI::ResumeUiThreadCalls();
+    if (context_.startWorker)
+        controller_->Start();
 
     SetMTimer(kAnimationTickMs);
     return 1;
@@ -145,7 +183,7 @@ int DeviceMainDlg::InitialShowCommand(bool hide) const {
 }
 
 int DeviceMainDlg::OnDestroy() {
-    // worker: stop it first (bounded wait).
+    StopController();
     icon_->Remove();
     if (savingNotice_) {
         savingNotice_->DestroyWindow();
@@ -184,6 +222,12 @@ LRESULT DeviceMainDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lPara
         case msg::kReapplyTexts:
             ApplyAllTexts();
             break;
+        case msg::kProfileChoice:
+            OnProfileChoice(wParam, lParam);
+            return 0;
+        case msg::kUpdateAvailable:
+            OnUpdateAvailable(wParam);
+            return 1;
         default:
             break;
     }
@@ -230,6 +274,17 @@ int DeviceMainDlg::OnMessage(int controlId, int code, WPARAM value1, LPARAM) {
             return 1;
         case frame_id::kSettingsReturn:
             CloseSettingsPanel();
+            return 1;
+        case frame_id::kDeviceList:
+            OnDeviceListClick();
+            return 1;
+        case frame_id::kProfileButton:
+            OnProfileButton();
+            return 1;
+        case frame_id::kResetButton:
+        case kDeviceResetButton:
+        case kPanelResetButton:
+            OnFactoryReset();
             return 1;
         case frame_id::kPreviousDevice:
         case frame_id::kNextDevice:
@@ -288,7 +343,7 @@ void DeviceMainDlg::CloseSettingsPanel() {
     Show(settingsButton, true);
     Show(maximizeButton, true);
     settingsOpen_ = false;
-    if (polling_ && currentTab_ != tab_id::kHome) {
+    if (controller_->IsPolling() && currentTab_ != tab_id::kHome) {
         Show(tabBackground, true);
         Show(pageTabs, true);
         SelectTabPosition(returnTab_);
@@ -329,9 +384,7 @@ void DeviceMainDlg::SelectTabPosition(int position) {
 // --- window states ------------------------------------------------------------------------
 
 void DeviceMainDlg::SetWindowState(WindowState state) {
-    const bool connected = state == WindowState::kCable || state == WindowState::kReceiver;
-    polling_ = state != WindowState::kNoDevice;
-    devicePresent_ = connected;
+    const bool connected = ShowsDevice(state);
     SetConnectionText(state == WindowState::kCable      ? text_id::kConnectedByCable
                       : state == WindowState::kReceiver ? text_id::kConnectedByReceiver
                                                         : text_id::kNotConnected);
@@ -367,12 +420,6 @@ void DeviceMainDlg::SetWindowState(WindowState state) {
         Show(c, true);
     Show(noDevicePicture, false);
     Show(noDeviceText, false);
-}
-
-void DeviceMainDlg::SetConnectionText(int textId) {
-    connectionTextId_ = textId;
-    if (deviceState)
-        deviceState->SetTitle(texts_->Text(textId));
 }
 
 // --- texts --------------------------------------------------------------------------------
@@ -428,12 +475,17 @@ void DeviceMainDlg::ApplyAllTexts() {
     if (settingsVersion)
         settingsVersion->SetTitle(VersionLabel());
     if (noDeviceText)
-        noDeviceText->SetTitle(texts_->Text(text_id::kHomeHint));
+        noDeviceText->SetTitle(
+            texts_->Text(accessProblem_ ? text_id::kNoDeviceAccess : text_id::kHomeHint));
     if (resetButton)
         resetButton->SetTitle(texts_->Text(kResetButtonTextId));
     icon_->SetExitText(texts_->Text(text_id::kExit));
-    // The pages' own texts (drop-down items, the button page, the lighting page, the version
-    // display, the profile name) are re-applied by their builders as they join.
+    for (const PageHooks& page : pages_) {
+        if (page.applyTexts)
+            page.applyTexts();
+    }
+    ShowProfileTitle(controller_->CurrentProfile());
+    ShowVersions(versions_);
 
     if (widget) {
         widget->setUpdatesEnabled(updates);
@@ -471,8 +523,10 @@ void DeviceMainDlg::ClosePopups() {
     }
     if (savingNotice_)
         savingNotice_->ShowWindow(SW_HIDE);
-    // The macro recording stops and the button page's key capture loses the focus here once
-    // those pages exist.
+    for (const PageHooks& page : pages_) {
+        if (page.closePopups)
+            page.closePopups();
+    }
 }
 
 int DeviceMainDlg::MessageBox(std::u16string_view message, std::u16string_view title, int style) {

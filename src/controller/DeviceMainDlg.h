@@ -1,10 +1,10 @@
-// DeviceMainDlg: the main window and the controller of the program. It builds the frame and
-// the pages, loads the catalogue into the device list, owns the tray icon and the child
-// dialogs, switches the window between its device states and handles the frame's own controls
-// and the program's window messages.
+// DeviceMainDlg: the main window. It builds the frame and the pages, loads the catalogue into the
+// device list, owns the tray icon and the child dialogs, dispatches the frame's controls and the
+// program's window messages, and shows what the controller core finds: it is the core's view.
 //
-// The background worker (the CThreadBasic base, its task queue and the device refresh) joins
-// later; the places it takes are marked "worker:" below.
+// The core (src/controller/core) runs the worker, the task queue, device selection and the
+// synchronisation. Its calls come from the worker thread; each is handed to the window thread
+// and waited for (DUI::RunOnUiThread), so they take effect in the order the core makes them.
 #pragma once
 
 #include <filesystem>
@@ -19,7 +19,13 @@
 #include "catalogue/DeviceCatalogue.h"
 #include "common/dui/MWindow.h"
 #include "controller/DeviceMainDef.h"
+#include "controller/ProfileFiles.h"
+#include "controller/core/Controller.h"
+#include "controller/core/ControllerView.h"
 #include "pages/MainFrame.h"
+#include "pages/PageContext.h"
+
+class QSocketNotifier;
 
 namespace cursorial {
 
@@ -41,18 +47,22 @@ struct MainWindowContext {
     std::function<bool()> openMouseSettings;               // null: OpenMouseSettings
     std::function<void(int)> endProcess;                   // null: EndProcess
     DialogTimers* timers = nullptr;                        // saving notice; null: the window's
-    std::function<unsigned()> firmwareRelease;             // About; null: 0 (no cable mouse)
+    std::function<unsigned()> firmwareRelease;             // About; null: the controller's
+
+    std::filesystem::path appDataFolder;  // the models' databases below db/
+    DeviceLink* link = nullptr;           // null: DeviceLink::Instance()
+    ConfigDatabase* store = nullptr;      // null: ConfigDatabase::Instance()
+    // HID arrival and removal; null: the link's backend's own source.
+    std::unique_ptr<HotplugSource> hotplug;
+    ControllerTiming timing;
+    ProfilePathChooser choosePath;  // null: the platform's file dialog
+    bool startWorker = true;        // tests may run the controller's steps themselves
 };
 
-// The states a device refresh leaves the window in.
-enum class WindowState {
-    kNoDevice,    // no supported mouse listed at all
-    kOtherModel,  // mice listed, none of the selected model reachable
-    kCable,       // the selected model on its cable
-    kReceiver,    // the selected model through its receiver
-};
-
-class DeviceMainDlg : public DUI::MDialog, public DeviceMainDef {
+class DeviceMainDlg : public DUI::MDialog,
+                      public DeviceMainDef,
+                      public ControllerView,
+                      public PageContext {
 public:
     static constexpr int kWidth = 1300;
     static constexpr int kHeight = 788;
@@ -79,7 +89,7 @@ public:
     int InitialShowCommand(bool hide) const;
 
     // Puts the window into one of the refresh states: connection text, which parts show, the
-    // tab column's position, the polling and device-present flags. Closes the settings panel.
+    // tab column's position. Closes the settings panel.
     void SetWindowState(WindowState state);
 
     // The user picked a language: store it, set the page fonts, apply every text at once.
@@ -88,13 +98,13 @@ public:
 
     // The saving notice after a setting was handed to the worker (when the model's description
     // allows it).
-    void ShowSavingNotice();
+    void ShowSavingNotice() override;
     void SetShowSaveTips(bool show) { showSaveTips_ = show; }
 
     // Closes what may be open over the window after a device refresh: the pop-up dialogs by
     // their window names (an open message box ends with its cancel result), the lists and the
     // palette by hiding them, and the saving notice.
-    void ClosePopups();
+    void ClosePopups() override;
 
     // Shows the window normal and in front (tray click, activation by a later start).
     void BringToFront(std::string_view activationToken = {});
@@ -102,11 +112,42 @@ public:
     // The message box over this window.
     int MessageBox(std::u16string_view message, std::u16string_view title, int style);
 
+    // --- the controller's view (called on the worker, run on the window thread) ---
+    int ShowDeviceList(const std::vector<DeviceListRow>& rows, int requestedType) override;
+    void ShowWindowState(WindowState state, bool accessProblem) override;
+    void ShowDescription(const DescriptionLoad& load, const DescriptionState& state) override;
+    void ShowProfileTitle(int profile) override;
+    void RefreshPages(const PageRefresh& pages) override;
+    void ShowSensor(int sensor, const SensorProfile& profile) override;
+    void ShowBattery(int deviceType, int level, int charge) override;
+    void ShowVersions(const VersionDisplay& versions) override;
+    void ShowReceiverFirmware(const std::u16string& versionText) override;
+    void SetDeviceState(int deviceType, int connectionKind, int state) override;
+    void SetConnectionText(int textId) override;
+    void ShowMouseConnected(int connectionKind) override;
+    int ShowMouseDisconnected() override;
+    void ShowDpiChange(std::optional<int> count, std::optional<int> stage) override;
+    void ShowMacrosRefused(const std::vector<int>& keyCodes) override;
+
+    // --- the pages' context ---
+    ConfigDatabase& Store() override;
+    void QueueTask(int code) override;
+    int CurrentProfile() const override;
+    DescriptionState Description() const override;
+    int SensorCode() const override;
+    DpiLimits Limits() const override;
+    int RateClass() const override;
+    int LightMode() const override;
+    void SetLightMode(int mode) override;
+    void SetPendingMacro(int keyCode) override;
+    const LanguageTexts& PageTexts() const override { return *texts_; }
+    void RegisterPage(PageHooks hooks) override;
+
     // --- state, for the pages, the worker and tests ---
     int CurrentTabId() const { return currentTab_; }
     bool IsSettingsPanelOpen() const { return settingsOpen_; }
-    bool IsPolling() const { return polling_; }
-    bool IsDevicePresent() const { return devicePresent_; }
+    bool IsPolling() const { return controller_->IsPolling(); }
+    bool IsDevicePresent() const { return controller_->IsDevicePresent(); }
     int ConnectionTextId() const { return connectionTextId_; }
     // The layout scale of the current client size (1.0 at the design size).
     const PageScale& Scale() const { return scale_; }
@@ -114,6 +155,10 @@ public:
     NotificationIcon& Icon() { return *icon_; }
     SaveWaitDlg* SavingNotice() const { return savingNotice_.get(); }
     const LanguageTexts& Texts() const { return *texts_; }
+    Controller& GetController() { return *controller_; }
+    // What the version display last showed (the settings tab's labels follow it).
+    const VersionDisplay& Versions() const { return versions_; }
+    bool ShowsAccessProblem() const { return accessProblem_; }
 
 private:
     // Feeds the device-list control from the catalogue.
@@ -128,6 +173,16 @@ private:
     };
 
     void OnTrayCallback(DUI::LPARAM mouseMessage);
+    // Runs a view call on the window thread and waits for it.
+    template <typename F>
+    void OnWindowThread(F&& work);
+    void StartHotplug();
+    void OnDeviceListClick();
+    void OnProfileButton();
+    void OnProfileChoice(DUI::WPARAM action, DUI::LPARAM profile);
+    void OnFactoryReset();
+    void OnUpdateAvailable(DUI::WPARAM kind);
+    void StopController();
     void OnCloseButton();
     void ExitProgram();
     void OnMaximizeButton();
@@ -137,7 +192,6 @@ private:
     void SelectTabPosition(int position);
     void ShowAbout();
     std::u16string VersionLabel() const;
-    void SetConnectionText(int textId);
     void ApplyFontNames();
 
     MainWindowContext context_;
@@ -153,11 +207,16 @@ private:
     int currentTab_ = 1;
     int returnTab_ = 1;  // the tab position the settings panel returns to
     bool settingsOpen_ = false;
-    bool polling_ = false;
-    bool devicePresent_ = false;
     bool showSaveTips_ = true;
+    bool accessProblem_ = false;
     int connectionTextId_;
     PageScale scale_;
+    VersionDisplay versions_;
+    std::vector<PageHooks> pages_;
+
+    std::shared_ptr<Controller> controller_;
+    std::unique_ptr<HotplugSource> hotplug_;
+    std::unique_ptr<QSocketNotifier> hotplugNotifier_;
 };
 
 }  // namespace cursorial

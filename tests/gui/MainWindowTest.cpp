@@ -23,10 +23,14 @@
 #include "common/dui/Manager.h"
 #include "controller/DeviceMainDlg.h"
 #include "controller/WindowMessages.h"
+#include "controller/core/TaskCode.h"
 #include "dialogs/SaveWaitDlg.h"
 #include "pages/MainFrame.h"
 #include "platform/KeyValueStore.h"
 #include "platform/SingleInstance.h"
+#include "sim/SimBackend.h"
+#include "sim/Simulator.h"
+#include "store/ConfigDatabase.h"
 
 namespace cursorial {
 namespace {
@@ -44,6 +48,9 @@ protected:
         bool tray = true;
         bool realProcessEnd = false;
         std::filesystem::path dataFolder = CURSORIAL_OUTPUT_DIR;
+        // Devices of the simulated world the window's controller talks to (none plugged when
+        // empty). The test runs the controller's tasks itself, on the window thread.
+        std::vector<const char*> devices = {};
     };
 
     void SetUp() override {
@@ -70,6 +77,28 @@ protected:
         if (!options.realProcessEnd)
             context.endProcess = [this](int code) { ended_.push_back(code); };
         context.timers = &clock_;
+        sim::SimConfig world = sim::DefaultSimConfig();
+        world.latencyMs = 0;
+        std::erase_if(world.devices, [&](const sim::DeviceConfig& d) {
+            return std::find_if(options.devices.begin(), options.devices.end(), [&](const char* n) {
+                       return d.name == n;
+                   }) == options.devices.end();
+        });
+        world_ = std::make_shared<sim::Simulator>(world);
+        link_ = std::make_unique<DeviceLink>(std::make_unique<sim::SimBackend>(world_));
+        LinkTiming fast;
+        fast.answerReads = 3;
+        fast.answerReadMs = 2;
+        fast.identifyRetryMs = 0;
+        fast.notifyCommandMs = 5;
+        fast.notifyReceiverMs = 2;
+        link_->SetTiming(fast);
+        context.link = link_.get();
+        context.store = &store_;
+        context.appDataFolder = scratch_.Path();
+        std::filesystem::create_directories(scratch_.Path() / "db");
+        context.timing = {0, 0, 0, 0, 0};
+        context.startWorker = false;
         window_ = std::make_unique<DeviceMainDlg>(std::move(context));
         window_->Create(nullptr, u"Cursorial", WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0,
                         {0, 0, DeviceMainDlg::kWidth, DeviceMainDlg::kHeight});
@@ -94,6 +123,9 @@ protected:
 
     ScratchFolder scratch_;
     KeyValueStore settings_{scratch_.Path() / "settings"};
+    ConfigDatabase store_;
+    std::shared_ptr<sim::Simulator> world_;
+    std::unique_ptr<DeviceLink> link_;
     LanguageTexts texts_{CURSORIAL_OUTPUT_DIR, 1033};
     ManualTimers clock_;
     FakeIcon* icon_ = nullptr;
@@ -140,8 +172,6 @@ TEST_F(MainWindow, StartsWithoutAMouseAndTheCatalogueInTheDeviceList) {
 
 struct StateCase {
     WindowState state;
-    bool polling;
-    bool present;
     int connectionText;
     int connectionKind;
 };
@@ -158,8 +188,6 @@ TEST_P(WindowStates, ShowTheirPartsOfTheWindow) {
     ASSERT_TRUE(w.IsSettingsPanelOpen());
 
     w.SetWindowState(c.state);
-    EXPECT_EQ(w.IsPolling(), c.polling);
-    EXPECT_EQ(w.IsDevicePresent(), c.present);
     EXPECT_EQ(w.ConnectionTextId(), c.connectionText);
     EXPECT_EQ(Control(frame_id::kDeviceState)->GetTitle(), texts_.Text(c.connectionText));
     EXPECT_EQ(w.deviceState->GetConnection(), c.connectionKind);
@@ -184,10 +212,76 @@ TEST_P(WindowStates, ShowTheirPartsOfTheWindow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(All, WindowStates,
-                         ::testing::Values(StateCase{WindowState::kNoDevice, false, false, 50, -1},
-                                           StateCase{WindowState::kOtherModel, true, false, 50, -1},
-                                           StateCase{WindowState::kCable, true, true, 51, 0},
-                                           StateCase{WindowState::kReceiver, true, true, 52, 1}));
+                         ::testing::Values(StateCase{WindowState::kNoDevice, 50, -1},
+                                           StateCase{WindowState::kOtherModel, 50, -1},
+                                           StateCase{WindowState::kCable, 51, 0},
+                                           StateCase{WindowState::kReceiver, 52, 1}));
+
+// --- the window driven by its controller ----------------------------------------------------
+
+struct WorldCase {
+    const char* name;
+    std::vector<const char*> devices;
+    int connectionText;
+    bool tabs;
+    int selected;  // the device list's selection afterwards (0: not checked)
+};
+
+class ControllerDriven : public MainWindow, public ::testing::WithParamInterface<WorldCase> {};
+
+// Task 1 against each world: what the window shows, and a click on the profile button.
+TEST_P(ControllerDriven, StartShowsTheWorld) {
+    const WorldCase& c = GetParam();
+    Options options;
+    options.devices = c.devices;
+    DeviceMainDlg& w = Open(options);
+    w.GetController().RunTask(task::kSelectAndReload);
+    Pump();
+    EXPECT_EQ(w.ConnectionTextId(), c.connectionText);
+    EXPECT_EQ(Shown(frame_id::kPageTabs), c.tabs);
+    EXPECT_EQ(Shown(frame_id::kDeviceList), c.tabs);
+    EXPECT_EQ(TabPosition(), c.tabs ? 1 : 0);
+    if (c.selected != 0) {
+        EXPECT_EQ(w.deviceList->GetSelectDevice(), c.selected);
+        EXPECT_EQ(ReadSelectedType(settings_), c.selected);
+        EXPECT_FALSE(Control(frame_id::kProfileButton)->GetTitle().empty());
+    }
+    // Without a mouse the profile button only says so.
+    if (!c.tabs) {
+        bool boxShown = false;
+        testing::WhileModal([&] {
+            boxShown = MWindow::FindWindowByTitle(u"MessageBox") != nullptr;
+            w.ClosePopups();
+        });
+        Click(w, frame_id::kProfileButton);
+        EXPECT_TRUE(boxShown);
+        EXPECT_EQ(MWindow::FindWindowByTitle(u"ProfileDlg"), nullptr);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Worlds, ControllerDriven,
+    ::testing::Values(WorldCase{"NoMouse", {}, 50, false, 0},
+                      WorldCase{"ReceiverOnly", {"aero-receiver"}, 52, true, 201},
+                      WorldCase{"CableAndReceiver", {"aero-cable", "aero-receiver"}, 51, true, 201},
+                      WorldCase{"SecondModelOnly", {"terra-cable"}, 51, true, 202}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+TEST_F(MainWindow, DeviceListClickOnTheReceiverQueuesAResynchronisation) {
+    Options options;
+    options.devices = {"aero-receiver"};
+    DeviceMainDlg& w = Open(options);
+    w.GetController().RunTask(task::kSelectAndReload);
+    world_->ClearReceived("aero-receiver");
+    w.OnMessage(frame_id::kDeviceList, kNotifyClick, 201, 0);
+    EXPECT_EQ(w.ConnectionTextId(), 52);
+    EXPECT_EQ(TabPosition(), 1);
+    // The queued task 4 is the next the worker would run: sequence C asks for the information.
+    w.GetController().RunTask(task::kResynchronise);
+    const auto received = world_->Received("aero-receiver");
+    ASSERT_FALSE(received.empty());
+    EXPECT_EQ(received.front()[1], 0x10);
+}
 
 // --- layout -------------------------------------------------------------------------------
 
@@ -406,8 +500,11 @@ TEST_F(MainWindow, SettingsPanelOpensOverTheTabsAndReturnsHomeWithoutAMouse) {
 }
 
 TEST_F(MainWindow, SettingsPanelReturnsToTheTabsWithAMouse) {
-    DeviceMainDlg& w = Open();
-    w.SetWindowState(WindowState::kCable);
+    Options options;
+    options.devices = {"terra-cable"};
+    DeviceMainDlg& w = Open(options);
+    w.GetController().RunTask(task::kSelectAndReload);
+    ASSERT_TRUE(w.IsPolling());
     ClickTab(3);  // macros
     ASSERT_EQ(w.CurrentTabId(), 4);
     Click(w, frame_id::kSettings);

@@ -4,9 +4,9 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "catalogue/CatalogueSink.h"
 #include "catalogue/DeviceCatalogue.h"
 #include "common/text/WideText.h"
+#include "controller/core/MouseSession.h"
 #include "platform/Paths.h"
 
 namespace cursorial::cli {
@@ -80,23 +80,6 @@ bool ArgReader::Ok() {
     return true;
 }
 
-namespace {
-
-class LinkSink final : public CatalogueSink {
-public:
-    explicit LinkSink(DeviceLink& link) : link_(link) {}
-    void OnClear() override { link_.ClearSupportedModels(); }
-    void OnConnection(const DeviceEntry& c) override {
-        link_.AddSupportedModel(c.vendorId, c.productId, u"", c.deviceType, c.connectionKind,
-                                c.deviceId);
-    }
-
-private:
-    DeviceLink& link_;
-};
-
-}  // namespace
-
 int DeviceSession::Start(std::optional<int> type, int waitMs) {
     SetAnswerWait(waitMs);
     if (int code = Open(); code != kExitOk)
@@ -112,15 +95,13 @@ int DeviceSession::Open() {
         return kExitSetup;
     const std::filesystem::path folder = ExecutableFolder();
     DeviceCatalogue catalogue;
-    LinkSink sink(link);
-    const DataFileStatus status = catalogue.Load(folder, u"dark", &sink);
+    const DataFileStatus status = catalogue.Load(folder, u"dark");
     if (status != DataFileStatus::kOk)
         return Fail(kExitSetup, "cannot read the device catalogue %s (%s)",
                     CatalogueFilePath(folder).c_str(), DataFileStatusName(status));
-    link.ClearCommandInterface();
-    link.CloseAll();
-    link.EnumerateDevice();
-    link.SetOpen(true);
+    // The same steps as the program's device selection.
+    LoadSupportedModels(link, catalogue.Connections());
+    Reenumerate(link);
     for (const AccessProblem& p : link.AccessProblems()) {
         Fail(kExitDevice,
              "no permission to open %s (%s): install the udev rule 70-cursorial.rules "
