@@ -7,11 +7,13 @@ scripts/deps.sh
 scripts/build.sh -DCURSORIAL_WERROR=ON
 ctest --test-dir build --output-on-failure --parallel "$(nproc)"
 
-# The tests of the two pieces shared between threads (the store and the device link) once more
-# under ThreadSanitizer, in a build of their own (only those targets; no window parts).
+# The tests of the pieces shared between threads (the store, the device link and the controller's
+# worker) once more under ThreadSanitizer, in a build of their own (only those targets; no window
+# parts).
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCURSORIAL_WERROR=ON \
     -DCURSORIAL_SANITIZE=thread -DCURSORIAL_BUILD_BENCH=OFF -DCURSORIAL_BUILD_GUI=OFF
-cmake --build build-tsan --target test_store_concurrency test_device_link --parallel "$(nproc)"
+cmake --build build-tsan --target test_store_concurrency test_device_link test_controller \
+    --parallel "$(nproc)"
 ctest --test-dir build-tsan -L tsan --output-on-failure
 
 # The whole suite, window tests included, under AddressSanitizer and UndefinedBehaviorSanitizer

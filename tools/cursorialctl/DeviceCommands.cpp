@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/text/WideText.h"
+#include "controller/core/MouseSession.h"
 #include "device/DpiCodec.h"
 #include "device/InfoDecoders.h"
 #include "device/VersionText.h"
@@ -83,11 +84,10 @@ int FirmwareText(DeviceLink& link, std::string& text) {
 
 // The information answer, or the exit code of its failure.
 int QueryInfo(DeviceLink& link, DeviceInfo& info) {
-    Command c = MakeReadCommand(command::kInfo);
-    const SendStatus status = link.Transact(c.report, c.Length());
+    SendStatus status = SendStatus::kNoAnswer;
+    const std::optional<DeviceInfo> decoded = AskInformation(link, &status);
     if (status != SendStatus::kOk)
-        return FailSend("information", status, c.report);
-    auto decoded = DecodeDeviceInfo(c.report.bytes);
+        return FailSend("information", status, MakeReadCommand(command::kInfo).report);
     if (!decoded)
         return Fail(kExitDevice, "information: short answer");
     info = *decoded;
@@ -139,17 +139,11 @@ int RunRead(std::span<const std::string> argv) {
         return Fail(kExitDevice, "the mouse is not connected");
 
     // As the synchronisation reads: every read in order, a failed one skipped.
-    SettingsRead read;
+    std::vector<ReadFailure> failures;
+    const SettingsRead read = ReadMouseSettings(link, info.sensor, &failures);
     int result = kExitOk;
-    for (std::uint8_t id : kSettingsReadOrder) {
-        Command c = MakeReadCommand(id);
-        const SendStatus status = link.Transact(c.report, c.Length());
-        if (status != SendStatus::kOk) {
-            result = FailSend(Format("read 0x%02X", id), status, c.report);
-            continue;
-        }
-        AddSettingsAnswer(read, id, c.report.bytes, info.sensor);
-    }
+    for (const ReadFailure& f : failures)
+        result = FailSend(Format("read 0x%02X", f.command), f.status, f.answer);
     for (const SettingPair& p : SettingsToStore(read))
         std::printf("%s=%s\n", Utf8(p.key).c_str(), Utf8(p.value).c_str());
     if (read.lighting) {

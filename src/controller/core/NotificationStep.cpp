@@ -13,7 +13,9 @@ namespace cursorial {
 void Controller::NotificationStep() {
     CommandReport report;
     int type = 0;
-    link_.ReadNotification(report, type);
+    // Read in short slices: a task queued meanwhile (or a stop) starts without waiting for the
+    // whole read.
+    link_.ReadNotification(report, type, [this] { return stopping_.load() || !queue_.Empty(); });
     // The report is looked at whatever the read answered.
     const Notification n = ParseNotification(report.bytes);
     if (const auto* dpi = std::get_if<DpiChange>(&n)) {
