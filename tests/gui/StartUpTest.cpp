@@ -3,6 +3,11 @@
 // (src/app/gui/StartUp.cpp): "started <state>" once running, "shown" after an activation.
 #include <gtest/gtest.h>
 
+#include <QTest>
+
+#include <fstream>
+#include <iterator>
+
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
@@ -92,6 +97,25 @@ TEST_F(StartUp, ALaterStartShowsTheHiddenFirstWindowAndEndsWithZero) {
     first.waitForFinished(kWaitMs);
     QProcess& third = Start({});
     EXPECT_EQ(ReadLine(third), "started normal");
+}
+
+// With the virtual mouse the program finds it, makes the model's database in the user's data
+// folder with its four profiles, and reads the mouse's settings through the HID trace.
+TEST_F(StartUp, FindsTheMouseAndSynchronisesIntoTheUsersDatabase) {
+    QProcessEnvironment env = env_;
+    const std::filesystem::path trace = scratch_.Path() / "trace.txt";
+    env.insert("CURSORIAL_HID_TRACE", QString::fromStdString(trace.string()));
+    QProcess& p = Start({}, &env);
+    EXPECT_EQ(ReadLine(p), "started normal");
+    const std::filesystem::path db = scratch_.Path() / "data" / "Cursorial Files" / "db";
+    std::string traced;
+    for (int i = 0; i < 200 && traced.find(" 00 17 ") == std::string::npos; ++i) {
+        QTest::qWait(25);
+        std::ifstream in(trace);
+        traced.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    EXPECT_NE(traced.find(" 00 17 "), std::string::npos) << "the settings read reached 0x17";
+    EXPECT_TRUE(std::filesystem::exists(db / "AERO_data1.db")) << db;
 }
 
 TEST_F(StartUp, OnlyTheLowerCaseHideSwitchStartsOutOfSight) {

@@ -120,6 +120,7 @@ int RunCursorial(int argc, char** argv) {
     context.texts = &texts;
     context.settings = &settings;
     context.languages = config.languages;
+    context.appDataFolder = ApplicationDataFolder(appName);
     auto window = std::make_unique<DeviceMainDlg>(std::move(context));
 
     // Created without WS_VISIBLE: the modal run shows it, or keeps it hidden with "-hide".
