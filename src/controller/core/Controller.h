@@ -39,6 +39,7 @@ namespace cursorial {
 class ConfigDatabase;
 class KeyValueStore;
 struct Command;
+struct ButtonMacro;
 
 // The pauses the reload sequences and tasks make. Tests shorten them.
 struct ControllerTiming {
@@ -181,6 +182,8 @@ private:
     std::u16string Text(int id) const;
     // Sends a write; on failure the command-failure refresh runs. True when it went through.
     bool SendWrite(Command& command);
+    // Sends a button's macro packets; true when every one went through.
+    bool SendMacro(ButtonMacro& macro);
     // Sends without any reaction to a failure (macro packets, the resets' 0x0E and 0x0F).
     void SendIgnoringResult(Command& command);
     // Sleeps unless the worker is being stopped.

@@ -38,6 +38,20 @@ void Controller::SendIgnoringResult(Command& command) {
         sendObserver_(sent, status);
 }
 
+bool Controller::SendMacro(ButtonMacro& macro) {
+    // A failed packet does not stop the others (the mouse may still take them), but the macro
+    // only counts as sent when every packet went through.
+    bool whole = true;
+    for (Command& packet : macro.commands.commands) {
+        const Command sent = packet;
+        const SendStatus status = link_.Transact(packet.report, packet.Length());
+        if (sendObserver_)
+            sendObserver_(sent, status);
+        whole = whole && status == SendStatus::kOk;
+    }
+    return whole;
+}
+
 void Controller::CommandFailureRefresh() {
     if (link_.ConnectionMode() != kKindReceiver)
         return;
@@ -68,8 +82,8 @@ void Controller::WriteButtons() {
         const int key = pendingMacroKey_.exchange(-1);
         if (std::optional<ButtonMacro> macro = PendingMacroCommands(db_, profile, key)) {
             if (macro->commands.status == MacroBuildStatus::kOk) {
-                for (Command& packet : macro->commands.commands)
-                    SendIgnoringResult(packet);
+                if (!SendMacro(*macro))
+                    refused.push_back(key);
             } else {
                 View([&](ControllerView& v) { v.ShowMacrosRefused({key}); });
             }

@@ -112,10 +112,16 @@ void Controller::WriteAll() {
                              lightMode_, description.defaultAssignments);
     if (!write.refusedMacroKeys.empty())
         View([&](ControllerView& v) { v.ShowMacrosRefused(write.refusedMacroKeys); });
+    // A macro the mouse did not take whole is not named by the table: its button keeps its
+    // default instead of playing a partial macro.
+    std::vector<int> withoutMacro = write.refusedMacroKeys;
     for (ButtonMacro& macro : write.macros) {
-        for (Command& packet : macro.commands.commands)
-            SendIgnoringResult(packet);
+        if (!SendMacro(macro))
+            withoutMacro.push_back(macro.keyCode);
     }
+    if (withoutMacro.size() != write.refusedMacroKeys.size())
+        write.commands.front() = ButtonFunctionsCommand(
+            db_, currentProfile_, description.defaultAssignments, withoutMacro);
     // A failure does not stop the commands after it.
     for (Command& c : write.commands)
         SendWrite(c);
