@@ -60,7 +60,9 @@ public:
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == field_) {
+        // Compared as objects: `watched` may be the field while it is being destroyed, and
+        // must not be treated as a line edit then.
+        if (watched == static_cast<QObject*>(field_.data())) {
             if (event->type() == QEvent::KeyPress &&
                 IsEnter(static_cast<QKeyEvent*>(event)->key()) && list_.IsEditing()) {
                 EndInPlaceEdit(list_);
