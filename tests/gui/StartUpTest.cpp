@@ -1,6 +1,6 @@
 // The real program started as a user starts it: offscreen, against the simulated mouse, with
 // folders of its own. The program reports its window through the CURSORIAL_REPORT_WINDOW hook
-// (src/app/gui/StartUp.cpp): "started <state>" once running, "shown" after an activation.
+// (src/program/StartUp.cpp): "started <state>" once running, "shown" after an activation.
 #include <gtest/gtest.h>
 
 #include <QTest>

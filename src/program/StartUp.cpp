@@ -1,4 +1,4 @@
-#include "app/gui/StartUp.h"
+#include "program/StartUp.h"
 
 #include <QApplication>
 #include <QEvent>

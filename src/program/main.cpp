@@ -1,5 +1,5 @@
 #include "app/gui/ProcessExit.h"
-#include "app/gui/StartUp.h"
+#include "program/StartUp.h"
 
 int main(int argc, char** argv) {
     // First of all: from the moment the application object exists, SIGTERM and SIGINT end the
