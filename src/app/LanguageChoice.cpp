@@ -6,16 +6,23 @@ namespace cursorial {
 
 int ChooseLanguage(LanguageTexts& texts, const KeyValueStore& settings,
                    const std::set<int>& available, int system_language) {
-    int language = ReadLanguageValue(settings);
-    if (language == 0) {
-        language = available.contains(system_language) ? system_language : kFallbackLanguage;
+    const int stored = ReadLanguageValue(settings);
+    const int language = DecideLanguage(stored, available, system_language);
+    if (language != stored)
         WriteProgramValue(settings, kLanguageValueName, language);
-    } else if (!available.contains(language)) {
-        language = kFallbackLanguage;
-        WriteProgramValue(settings, kLanguageValueName, language);
-    }
     texts.SetCurrentLanguage(language);
     return language;
+}
+
+int DecideLanguage(int stored, const std::set<int>& available, int system_language) {
+    if (stored == 0)
+        return available.contains(system_language) ? system_language : kFallbackLanguage;
+    return available.contains(stored) ? stored : kFallbackLanguage;
+}
+
+int ShownLanguage(const KeyValueStore& settings, const std::set<int>& available,
+                  int system_language) {
+    return DecideLanguage(ReadLanguageValue(settings), available, system_language);
 }
 
 void SetLanguage(LanguageTexts& texts, const KeyValueStore& settings, int language_id) {

@@ -23,6 +23,14 @@ inline constexpr int kFallbackLanguage = 1033;
 int ChooseLanguage(LanguageTexts& texts, const KeyValueStore& settings,
                    const std::set<int>& available, int system_language);
 
+// The rule of ChooseLanguage alone: the language shown for the stored value `stored` (0: none).
+int DecideLanguage(int stored, const std::set<int>& available, int system_language);
+
+// The language the program shows, decided as at its start but without storing anything (for
+// cursorialctl, which names profiles and macros as the program does).
+int ShownLanguage(const KeyValueStore& settings, const std::set<int>& available,
+                  int system_language);
+
 // The user picked a language: it becomes current and is stored as "LCID". Re-applying the texts
 // of the open windows is up to the caller.
 void SetLanguage(LanguageTexts& texts, const KeyValueStore& settings, int language_id);

@@ -60,6 +60,10 @@ TEST_F(LanguageFixture, ChoiceAtStartUp) {
             ASSERT_TRUE(settings_.WriteNumber("LCID", *c.stored));
         }
         texts_.SetCurrentLanguage(c.available.empty() ? 0 : *c.available.begin());
+        // cursorialctl's view of the same rule stores nothing.
+        const std::optional<std::string> before = StoredLanguage();
+        EXPECT_EQ(ShownLanguage(settings_, c.available, c.system), c.chosen) << c.name;
+        EXPECT_EQ(StoredLanguage(), before) << c.name;
         EXPECT_EQ(ChooseLanguage(texts_, settings_, c.available, c.system), c.chosen) << c.name;
         EXPECT_EQ(texts_.CurrentLanguage(), c.chosen) << c.name;
         EXPECT_EQ(StoredLanguage(), std::to_string(c.chosen)) << c.name;

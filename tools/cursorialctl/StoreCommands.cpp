@@ -91,18 +91,6 @@ bool ReadStoreOptions(ArgReader& args, StoreOptions& options, bool withProfile, 
     return args.Ok();
 }
 
-// The language the program would show, chosen as at its start but without storing anything:
-// the stored language when the catalogue offers it; with none stored, the system's when
-// offered; otherwise English.
-int ShownLanguage(const KeyValueStore& settings, const std::set<int>& available) {
-    const int stored = settings.ReadNumber(kLanguageValueName, false);
-    if (available.count(stored))
-        return stored;
-    if (stored == 0 && available.count(SystemUiLanguage()))
-        return SystemUiLanguage();
-    return kFallbackLanguage;
-}
-
 int OpenStore(const StoreOptions& options, StoreContext& ctx) {
     ctx.exeFolder = ExecutableFolder();
     const fs::path configFile = CatalogueFilePath(ctx.exeFolder);
@@ -146,7 +134,7 @@ int OpenStore(const StoreOptions& options, StoreContext& ctx) {
     DescriptionLoad load;
     ReadDescriptionLoad(ctx.descriptionFile, load);  // without a file the defaults stay
     ctx.description.Apply(load);
-    ctx.language = ShownLanguage(settings, ctx.app.languages);
+    ctx.language = ShownLanguage(settings, ctx.app.languages, SystemUiLanguage());
     // The file, its schema and its profiles are made complete in one transaction.
     ctx.db = &ConfigDatabase::Instance();
     const EnsureProfilesResult profiles = OpenProfileStore(
