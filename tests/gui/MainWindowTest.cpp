@@ -9,6 +9,7 @@
 
 #include <fstream>
 
+#include "../device/LinkFixture.h"
 #include "GuiTestSupport.h"
 #include "app/LanguageTexts.h"
 #include "app/ProgramSettings.h"
@@ -77,8 +78,7 @@ protected:
         if (!options.realProcessEnd)
             context.endProcess = [this](int code) { ended_.push_back(code); };
         context.timers = &clock_;
-        sim::SimConfig world = sim::DefaultSimConfig();
-        world.latencyMs = 0;
+        sim::SimConfig world = testing::ShippedWorld();
         std::erase_if(world.devices, [&](const sim::DeviceConfig& d) {
             return std::find_if(options.devices.begin(), options.devices.end(), [&](const char* n) {
                        return d.name == n;
@@ -86,13 +86,7 @@ protected:
         });
         world_ = std::make_shared<sim::Simulator>(world);
         link_ = std::make_unique<DeviceLink>(std::make_unique<sim::SimBackend>(world_));
-        LinkTiming fast;
-        fast.answerReads = 3;
-        fast.answerReadMs = 2;
-        fast.identifyRetryMs = 0;
-        fast.notifyCommandMs = 5;
-        fast.notifyReceiverMs = 2;
-        link_->SetTiming(fast);
+        link_->SetTiming(testing::FastTiming());
         context.link = link_.get();
         context.store = &store_;
         context.appDataFolder = scratch_.Path();

@@ -217,10 +217,8 @@ void Controller::ReloadA(int delayMs) {
         return;
     LoadProfiles();
     RefreshPages(AllPages());
-    if (!ReadFromMouse(SensorReadVariant::kFull))
+    if (!SynchroniseAndShow(SensorReadVariant::kFull))
         return;
-    RefreshPages(AllPages());
-    ShowVersions();
     if (auto updates = std::atomic_load(&updates_))
         updates->Run(task::kCheckFirmware);
 }
@@ -231,27 +229,26 @@ void Controller::ReloadB() {
     RefreshDeviceState();
     if (link_.ConnectionMode() < 0)
         return;
-    if (!ReadFromMouse(SensorReadVariant::kFull))
-        return;
-    RefreshPages(AllPages());
-    ShowVersions();
+    SynchroniseAndShow(SensorReadVariant::kFull);
 }
 
 void Controller::ReloadC() {
     LoadProfiles();
     RefreshPages(AllPages());
-    if (!ReadFromMouse(SensorReadVariant::kFull))
-        return;
-    RefreshPages(AllPages());
-    ShowVersions();
+    SynchroniseAndShow(SensorReadVariant::kFull);
 }
 
 void Controller::ReconnectReload() {
     RefreshPages(AllPages());
-    if (!ReadFromMouse(SensorReadVariant::kReconnect))
-        return;
+    SynchroniseAndShow(SensorReadVariant::kReconnect);
+}
+
+bool Controller::SynchroniseAndShow(SensorReadVariant variant) {
+    if (!ReadFromMouse(variant))
+        return false;
     RefreshPages(AllPages());
     ShowVersions();
+    return true;
 }
 
 // --- state -----------------------------------------------------------------------------------

@@ -192,6 +192,9 @@ private:
     // its lighting rows and takes its active mode as the mode shown.
     void RefreshPages(PageRefresh pages);
     PageRefresh AllPages() const;
+    // The settings read and, when it worked, the pages and the version display once more (the
+    // end of every reload sequence).
+    bool SynchroniseAndShow(SensorReadVariant variant);
     void WriteButtons();
     void WriteLighting();
     void LightingReadBack();
