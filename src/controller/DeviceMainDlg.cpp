@@ -308,6 +308,10 @@ int DeviceMainDlg::OnMessage(int controlId, int code, WPARAM value1, LPARAM) {
             context_.openMouseSettings();
             return 1;
         default:
+            // Clicks the window takes without doing anything: 94 to 97 on the button page, 218
+            // to 224 on the lighting page.
+            if ((controlId >= 94 && controlId <= 97) || (controlId >= 218 && controlId <= 224))
+                return 1;
             return 0;
     }
 }

@@ -261,6 +261,15 @@ INSTANTIATE_TEST_SUITE_P(
                       WorldCase{"SecondModelOnly", {"terra-cable"}, 51, true, 202}),
     [](const auto& test) { return std::string(test.param.name); });
 
+// Clicks the window takes and ignores, and ones it does not take at all.
+TEST_F(MainWindow, ClicksHandledWithoutAnAction) {
+    DeviceMainDlg& w = Open();
+    for (int id : {94, 97, 218, 224})
+        EXPECT_EQ(w.OnMessage(id, kNotifyClick, 0, 0), 1) << id;
+    for (int id : {93, 98, 217, 225, 9999})
+        EXPECT_EQ(w.OnMessage(id, kNotifyClick, 0, 0), 0) << id;
+}
+
 TEST_F(MainWindow, DeviceListClickOnTheReceiverQueuesAResynchronisation) {
     Options options;
     options.devices = {"aero-receiver"};
