@@ -80,7 +80,10 @@ TEST_F(ControllerTest, WorkerWithoutAMouseTouchesNoDeviceAndStopsAtOnce) {
     Build(WorldOf({}));
     controller->QueueTask(task::kSelectAndReload);
     ASSERT_TRUE(controller->Start());
-    ASSERT_TRUE(WaitUntil([&] { return !view.states.empty(); }));
+    ASSERT_TRUE(WaitUntil([&] {
+        std::lock_guard lock(view.mutex);
+        return !view.states.empty();
+    }));
     EXPECT_FALSE(controller->IsPolling());
     const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(controller->Stop());
