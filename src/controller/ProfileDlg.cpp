@@ -60,9 +60,7 @@ public:
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        // Compared as objects: `watched` may be the field while it is being destroyed, and
-        // must not be treated as a line edit then.
-        if (watched == static_cast<QObject*>(field_.data())) {
+        if (watched == field_.data()) {
             if (event->type() == QEvent::KeyPress &&
                 IsEnter(static_cast<QKeyEvent*>(event)->key()) && list_.IsEditing()) {
                 EndInPlaceEdit(list_);
@@ -103,7 +101,9 @@ public:
 private:
     ProfileDlg& dialog_;
     DListBox& list_;
-    QPointer<QLineEdit> field_;
+    // Held as an object: the filter also sees the field while it is being destroyed, when it
+    // is no longer a line edit.
+    QPointer<QObject> field_;
 };
 
 }  // namespace
