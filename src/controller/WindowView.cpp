@@ -67,14 +67,6 @@ int DeviceMainDlg::ShowDeviceList(const std::vector<DeviceListRow>& rows, int re
         deviceList->SetSelectDevice(requestedType);
         selected = deviceList->GetSelectDevice();
     });
-    if (!deviceList && !rows.empty()) {
-        // Without the control (a window built without its home page) the first listed model.
-        selected = rows.front().deviceType;
-        for (const DeviceListRow& row : rows) {
-            if (row.deviceType == requestedType)
-                selected = requestedType;
-        }
-    }
     return selected;
 }
 

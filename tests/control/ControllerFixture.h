@@ -81,6 +81,21 @@ public:
     std::vector<std::pair<int, int>> dpiChanges;
 };
 
+// The build's data, the given folder and objects, the profile word, and no pauses.
+inline ControllerContext TestContext(const std::filesystem::path& appDataFolder,
+                                     const KeyValueStore& settings, DeviceLink& link,
+                                     ConfigDatabase& db) {
+    ControllerContext context;
+    context.dataFolder = CURSORIAL_OUTPUT_DIR;
+    context.appDataFolder = appDataFolder;
+    context.settings = &settings;
+    context.link = &link;
+    context.db = &db;
+    context.text = [](int id) { return id == 61 ? std::u16string(u"Profile") : u""; };
+    context.timing = {0, 0, 0, 0, 0};
+    return context;
+}
+
 class ControllerTest : public ::testing::Test {
 protected:
     void Build(sim::SimConfig config) {
@@ -90,15 +105,7 @@ protected:
         ASSERT_EQ(settings.OpenOrCreate(), KeyValueStore::KeyStatus::kOpened);
         std::filesystem::create_directories(folder.path() / "db");
         ASSERT_EQ(catalogue.Load(CURSORIAL_OUTPUT_DIR, u"dark"), DataFileStatus::kOk);
-        ControllerContext context;
-        context.dataFolder = CURSORIAL_OUTPUT_DIR;
-        context.appDataFolder = folder.path();
-        context.settings = &settings;
-        context.link = link.get();
-        context.db = &db;
-        context.text = [](int id) { return id == 61 ? std::u16string(u"Profile") : u""; };
-        context.timing = {0, 0, 0, 0, 0};
-        controller = Controller::Create(std::move(context));
+        controller = Controller::Create(TestContext(folder.path(), settings, *link, db));
         controller->AttachView(&view);
         controller->SetCatalogue(catalogue.Models(), catalogue.Connections());
         WriteSelectedType(settings, kInitialDeviceType);

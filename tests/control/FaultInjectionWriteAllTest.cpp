@@ -17,15 +17,7 @@ struct WriteAllRig {
         link->SetTiming(FastTiming());
         settings.OpenOrCreate();
         catalogue.Load(CURSORIAL_OUTPUT_DIR, u"dark");
-        ControllerContext context;
-        context.dataFolder = CURSORIAL_OUTPUT_DIR;
-        context.appDataFolder = folder.path();
-        context.settings = &settings;
-        context.link = link.get();
-        context.db = &db;
-        context.text = [](int) { return std::u16string(u"Profile"); };
-        context.timing = {0, 0, 0, 0, 0};
-        controller = Controller::Create(context);
+        controller = Controller::Create(TestContext(folder.path(), settings, *link, db));
         controller->AttachView(&view);
         controller->SetCatalogue(catalogue.Models(), catalogue.Connections());
         WriteSelectedType(settings, kInitialDeviceType);

@@ -289,11 +289,6 @@ std::filesystem::path Controller::DescriptionFile() const {
     return DescriptionFilePath(context_.dataFolder, modelKey_);
 }
 
-std::u16string Controller::ModelName() const {
-    std::lock_guard lock(stateMutex_);
-    return modelName_;
-}
-
 bool Controller::IsSynchronised(int deviceType) const {
     std::lock_guard lock(stateMutex_);
     return synchronised_.count(deviceType) != 0;

@@ -139,7 +139,6 @@ public:
     void SetCurrentProfile(int profile) { currentProfile_ = profile; }
     bool IsPolling() const { return polling_; }
     bool IsDevicePresent() const { return devicePresent_; }
-    bool IsConnected() const { return connected_ != 0; }
     int SensorCode() const { return sensor_; }
     DpiLimits Limits() const { return {lowestDpi_, highestDpi_}; }
     int RateClass() const { return rateClass_; }
@@ -163,7 +162,6 @@ public:
     DescriptionState Description() const;
     bool HasLighting() const { return Description().lighting; }
     std::filesystem::path DescriptionFile() const;
-    std::u16string ModelName() const;
     bool IsSynchronised(int deviceType) const;
     const std::vector<DeviceEntry>& Connections() const { return connections_; }
     const std::vector<DeviceEntry>& Models() const { return models_; }
@@ -248,7 +246,6 @@ private:
 
     mutable std::mutex stateMutex_;  // what follows; never held across a view or store call
     DescriptionState description_;
-    std::u16string modelName_;
     std::u16string modelKey_;
     std::u16string firmwareVersion_;
     std::u16string receiverVersion_;

@@ -64,7 +64,6 @@ bool Controller::LoadDescription() {
     }
     {
         std::lock_guard lock(stateMutex_);
-        modelName_ = model.name;
         modelKey_ = model.modelKey;
     }
     db_.OpenForDevice(context_.appDataFolder, model.modelKey);

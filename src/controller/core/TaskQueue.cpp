@@ -44,9 +44,4 @@ void TaskQueue::Interrupt() {
     changed_.notify_all();
 }
 
-bool TaskQueue::Interrupted() const {
-    std::lock_guard lock(mutex_);
-    return interrupted_;
-}
-
 }  // namespace cursorial

@@ -23,7 +23,6 @@ public:
     bool WaitForTaskFor(std::chrono::milliseconds timeout);
     // Releases every wait now and makes later waits return at once (the worker is stopping).
     void Interrupt();
-    bool Interrupted() const;
 
 private:
     mutable std::mutex mutex_;
